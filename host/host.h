@@ -1,0 +1,297 @@
+// host.h: the headless host. It plays Layout for a tool module: an in-memory
+// scene with keyed channels, orthographic viewports, floating panels a test
+// can work like a user, and a loader that opens a module file through its
+// descriptor and drives its callbacks.
+//
+// The services of host_interface.h are plain C functions without a context
+// argument, so one Host is the "current" host of the process at a time: the
+// one most recently constructed and still alive.
+#pragma once
+
+#include "host_interface.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+using Vec3 = std::array<double, 3>;
+
+// ---------------------------------------------------------------------------
+// Scene
+// ---------------------------------------------------------------------------
+
+struct Key {
+    double time;
+    double value;
+};
+
+// The keys of one channel, sorted by time, at most one per time.
+class Envelope {
+public:
+    explicit Envelope(double defaultValue = 0.0) : defaultValue_(defaultValue) {}
+
+    // The key at t, else linear interpolation between the neighbouring keys,
+    // constant beyond the ends, the default without keys.
+    double valueAt(double t) const;
+    // Index of the key at exactly t, or -1. O(log n).
+    std::ptrdiff_t find(double t) const;
+    // Adds a key or replaces the value of the key at t. Amortised O(1) when
+    // t is after every key.
+    void setKey(double t, double value);
+
+    const std::vector<Key> &keys() const { return keys_; }
+    std::vector<Key> &keys() { return keys_; }
+    double defaultValue() const { return defaultValue_; }
+
+private:
+    std::vector<Key> keys_;
+    double defaultValue_;
+};
+
+struct Channel {
+    std::string name;
+    Envelope envelope;
+};
+
+// An item and its channel group. Addresses are stable for the life of the
+// scene: ItemId is an Item*, ChannelId a Channel*, EnvelopeId an Envelope*.
+struct Item {
+    std::string name;
+    std::vector<Channel> channels; // the channel group, in order
+
+    Channel *channel(const std::string &name);
+    const Channel *channel(const std::string &name) const;
+};
+
+// The nine channels an item has by default, in this order.
+extern const std::array<const char *, 9> defaultChannelNames;
+
+class Scene {
+public:
+    // An item with the nine default channels; position and rotation become
+    // the channels' defaults (no keys), scale defaults to 1.
+    Item &addItem(const std::string &name, Vec3 position = {}, Vec3 rotation = {});
+    // An item with exactly these channels (name, default value), e.g. to leave
+    // one out or to use another name.
+    Item &addItem(const std::string &name, const std::vector<std::pair<std::string, double>> &channels);
+
+    Item *find(const std::string &name);
+    const std::deque<Item> &items() const { return items_; }
+
+    // The selection, in order; selectedItems() gives it null-ended.
+    void select(const std::vector<Item *> &items);
+    const std::vector<ItemId> &selectedItems() const { return selection_; } // ends with nullptr
+
+    // The current time. Kept in the "LW Time Info" record itself, which
+    // modules read at each use.
+    double time() const { return timeRecord.currentTime; }
+    void setTime(double t) { timeRecord.currentTime = t; }
+
+    // The data records handed out as "LW Time Info" and "LW Interface Info 5".
+    TimeService timeRecord{0.0};
+    InterfaceService interfaceRecord{nullptr}; // points into the selection
+
+    // Position (code 8) or rotation (code 5) at t: the Position.* or
+    // Rotation.* channels' values; a missing channel reads 0.
+    Vec3 position(const Item &item, double t) const;
+    Vec3 rotation(const Item &item, double t) const;
+
+private:
+    std::deque<Item> items_;
+    std::vector<ItemId> selection_{nullptr};
+};
+
+// Counters a test can read and reset.
+struct Counters {
+    std::uint64_t keysCreated = 0;  // createKey calls that added a key
+    std::uint64_t valuesWritten = 0; // setKeyValue calls that changed a key
+};
+
+// ---------------------------------------------------------------------------
+// Viewports
+// ---------------------------------------------------------------------------
+
+enum class View { front, top, side };
+
+// An orthographic view. Window pixels: x grows right, y grows down; the
+// world origin projects to (centerX, centerY).
+//   front: looks along +Z, screen right = +X, screen up = +Y; eventAxis (0, 0, 1)
+//   top:   looks along -Y, screen right = +X, screen up = -Z; eventAxis (0, -1, 0)
+//   side:  looks along -X, screen right = +Z, screen up = +Y; eventAxis (-1, 0, 0)
+struct Viewport {
+    View view = View::front;
+    double pixelsPerUnit = 50.0;
+    double centerX = 320.0;
+    double centerY = 240.0;
+    double gridSize = 1.0;
+
+    // Window x, y and the depth along the view direction.
+    void project(const Vec3 &world, double &x, double &y, double &depth) const;
+    // The world point under pixel (x, y) with the given depth coordinate.
+    Vec3 unproject(double x, double y, double depth = 0.0) const;
+    Vec3 axis() const; // the view's depth axis, signed
+};
+
+// ---------------------------------------------------------------------------
+// Panels
+// ---------------------------------------------------------------------------
+
+struct Control {
+    std::string typeName;  // "FloatControl", ...
+    ControlDesc desc{};    // as the module passed it
+    std::string label;
+    std::vector<std::string> entries; // a choice's entries, copied at creation
+    int x = 0, y = 0, width = 0, height = 0;
+    intptr_t integer = 0;  // choice index, drag-button position, list item
+    double number = 0.0;   // a float field's value
+    std::string text;      // an info field's text
+    intptr_t eventHandler = 0;
+    intptr_t userData = 0;
+};
+
+struct Panel {
+    std::string title;
+    std::deque<Control> controls; // in creation order; ControlId is a Control*
+    bool open = false;
+    bool destroyed = false;
+    int width = 0, height = 0;
+    PanelCloseFunc closeCallback = nullptr;
+
+    // The n-th control (0-based) with this label, or null.
+    Control *find(const std::string &label, int occurrence = 0);
+    Control *at(std::size_t index) { return index < controls.size() ? &controls[index] : nullptr; }
+};
+
+// ---------------------------------------------------------------------------
+// Drawing
+// ---------------------------------------------------------------------------
+
+struct DrawnLine {
+    std::array<float, 4> color; // the colour set when the line was drawn
+    Vec3 from, to;
+    int coordinates;
+};
+
+// ---------------------------------------------------------------------------
+// Fault injection
+// ---------------------------------------------------------------------------
+
+struct Faults {
+    std::vector<std::string> missingServices; // getGlobal gives null for these names
+    bool createPanelFails = false;
+    int addControlFailsAt = -1; // 0-based index of the addControl call that gives null
+};
+
+// ---------------------------------------------------------------------------
+// The host
+// ---------------------------------------------------------------------------
+
+class Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    Scene scene;
+    std::vector<Viewport> viewports{{View::front}, {View::top}, {View::side}}; // index = viewport number
+    Counters counters;
+    Faults faults;
+
+    // The host's service accessor, as a module receives it.
+    static void *getGlobal(const char *serviceName, int useMode);
+
+    // Panels created by the module; the last one is the tool's current panel.
+    std::deque<Panel> panels;
+    Panel *currentPanel();
+
+    // The user working a control: each sets the value as Layout would and
+    // calls the control's eventHandler with the control and its userData.
+    void typeNumber(Control &control, double value); // float field
+    void choose(Control &control, int index);         // choice
+    void press(Control &control);                     // button
+    void dragTo(Control &control, int position);      // drag button
+    void pick(Control &control, ItemId item);         // item list
+    void fire(Control &control);                      // the handler alone
+    void closePanel(Panel &panel);                    // the user closes it: close callback, then closed
+
+    // A ToolEvent in viewport `viewport` at a world point or a window pixel,
+    // with eventAxis the view's depth axis.
+    ToolEvent eventAt(int viewport, const Vec3 &world, int deltaX = 0, int deltaY = 0, int flags = 0) const;
+    ToolEvent eventAtPixel(int viewport, double x, double y, int deltaX = 0, int deltaY = 0, int flags = 0) const;
+
+    std::vector<DrawnLine> drawn; // filled by Tool::draw
+};
+
+// ---------------------------------------------------------------------------
+// Loader
+// ---------------------------------------------------------------------------
+
+// A module file opened through its descriptor.
+class Module {
+public:
+    // Opens the file, finds `_mod_descrip`, checks its sync word, version and
+    // machine, calls startup and finds the "LayoutTool" server. On failure
+    // gives null and a message naming the file and what went wrong.
+    static std::unique_ptr<Module> open(const std::string &path, std::string &error);
+    ~Module(); // shutdown, then close the file
+
+    const ModuleDescriptor &descriptor() const { return *descriptor_; }
+    const ServerRecord &server() const { return *server_; }
+    const std::string &path() const { return path_; }
+
+private:
+    Module() = default;
+    void *handle_ = nullptr;
+    const ModuleDescriptor *descriptor_ = nullptr;
+    const ServerRecord *server_ = nullptr;
+    void *serverData_ = nullptr;
+    std::string path_;
+};
+
+// One activation of a module's tool, driven as Layout drives it.
+class Tool {
+public:
+    // Activates the server with a fresh ToolSlot and ToolCallbacks table.
+    // result() gives the activation's return code (0, 1, 2).
+    Tool(Host &host, const Module &module);
+    ~Tool(); // calls done if the activation succeeded and done was not called
+
+    int result() const { return result_; }
+    bool active() const { return result_ == 0 && !done_; }
+    ToolSlot &slot() { return slot_; }
+    ToolCallbacks &callbacks() { return callbacks_; }
+
+    // The callbacks; each does nothing when the slot is empty.
+    int start(ToolEvent event);
+    int down(ToolEvent event);
+    void move(ToolEvent event);
+    void up(ToolEvent event);
+    void draw(int viewport); // records lines into host.drawn
+    const char *help();
+    int dirty();
+    int count();
+    int handle(int index);
+    int adjust(int index);
+    void event(int code);
+    void done();
+
+    // A whole drag in one viewport, by window pixels: down at the first
+    // point, a move per further point (deltas from the first), up at the last.
+    void drag(int viewport, const std::vector<std::array<double, 2>> &pixels, int flags = 0);
+
+private:
+    Host &host_;
+    ToolSlot slot_{};
+    ToolCallbacks callbacks_{};
+    int result_ = -1;
+    bool done_ = false;
+};
+
+} // namespace host
