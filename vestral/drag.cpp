@@ -1,0 +1,41 @@
+// drag.cpp: dragging turns the selection about one of its own rotation channels.
+#include "vestral.h"
+
+#include <cfloat>
+#include <cstdio>
+
+namespace {
+
+// Room for the "%f" text of any double: a sign, the 309 integer digits of
+// the largest one, the point, six decimals and the terminator. The host may
+// keep the pointer, so the texts live with the module.
+constexpr int angleTextSize = 1 + (DBL_MAX_10_EXP + 1) + 1 + 6 + 1;
+char angleText[3][angleTextSize];
+
+// The three info fields show the last drag angle about each channel, in degrees.
+void showAngles(const ToolInstance &tool) noexcept {
+    ControlId *const fields[3] = {&angleInfoH, &angleInfoP, &angleInfoB};
+    for (int k = 0; k < 3; ++k) {
+        std::snprintf(angleText[k], angleTextSize, "%f", tool.shownAngles[k] * radiansToDegrees);
+        setText(*fields[k], angleText[k], angleTextSize);
+    }
+}
+
+} // namespace
+
+// The angle follows the horizontal movement since the press: 0.1 degree a
+// pixel, 1 degree with the modifier bit. It is computed afresh from each
+// event and added to the rotations captured at the press, so moves never
+// accumulate.
+void move(ToolCommon &common, const ToolEvent &event) noexcept {
+    ToolInstance &tool = vestral(common);
+    const double degreesPerPixel = (event.eventFlags & EVENT_FLAG_FINE) ? 1.0 : 0.1;
+    tool.dragAngle = static_cast<double>(event.deltaX) * degreesPerPixel * degreesToRadians;
+    if (const int slot = rotationSlotOf(tool.axis); slot >= 0) tool.shownAngles[slot] = tool.dragAngle;
+    if (panelOpen(tool)) showAngles(tool);
+    applyToItems(tool);
+    tool.dirty = 1;
+}
+
+// The keys of the last move are the result; nothing is left to do.
+void up(ToolCommon &, const ToolEvent &) noexcept {}
