@@ -17,8 +17,16 @@ const char *const methodEntries[] = {"Keep", "Rotate", nullptr};
 enum RotateField { fieldH, fieldP, fieldB };
 float *const angleOf[3] = {&angleH, &angleP, &angleB};
 
-// A choice index the tool knows; anything else counts as the first entry.
-int choiceIndex(intptr_t value) noexcept { return value == 1 ? 1 : 0; }
+// Both choices have two entries.
+int inRange(int index) noexcept { return index == 0 || index == 1 ? index : 0; }
+
+// The choice's index; an index it does not have, or a choice the host gave
+// no handle, keeps `current`.
+int chosen(ControlId choice, int current) noexcept {
+    if (!choice) return current;
+    const intptr_t index = getInteger(choice, CONTROL_VALUE);
+    return index == 0 || index == 1 ? static_cast<int>(index) : current;
+}
 
 int indexOf(const std::array<ControlId, 3> &handles, ControlId control) noexcept {
     for (int i = 0; i < 3; ++i)
@@ -83,8 +91,8 @@ PanelId buildPanel(ToolCommon &common) noexcept {
     itemList = addControl(panel, "LWListControl", CONTROL_KIND_LIST, "",
                           reinterpret_cast<intptr_t>(hostServices.panelService->panelGlobal), 5);
 
-    tool.originMode = choiceIndex(tool.originMode);
-    tool.method = choiceIndex(tool.method);
+    tool.originMode = inRange(tool.originMode);
+    tool.method = inRange(tool.method);
 
     layOutOriginPanel(c);
     // The list sits on the Method row, right of the choice.
@@ -117,10 +125,10 @@ void onControlEvent(ControlId control, void *userData) noexcept {
     const OriginPanel &c = panelControls;
 
     if (control == c.originChoice) {
-        tool.originMode = choiceIndex(getInteger(control, CONTROL_VALUE));
+        tool.originMode = chosen(control, tool.originMode);
         setInteger(control, CONTROL_VALUE, tool.originMode);
     } else if (control == c.methodChoice) {
-        tool.method = choiceIndex(getInteger(control, CONTROL_VALUE));
+        tool.method = chosen(control, tool.method);
         setInteger(control, CONTROL_VALUE, tool.method);
     } else if (const int i = indexOf(c.values.fields, control); i >= 0) {
         *angleOf[i] = toFloat32(getNumber(control));
@@ -140,8 +148,8 @@ void onApply(ControlId control, void *userData) noexcept {
     auto &tool = static_cast<ToolInstance &>(*instanceOf(userData));
     const OriginPanel &c = panelControls;
 
-    if (c.originChoice) tool.originMode = choiceIndex(getInteger(c.originChoice, CONTROL_VALUE));
-    if (c.methodChoice) tool.method = choiceIndex(getInteger(c.methodChoice, CONTROL_VALUE));
+    tool.originMode = chosen(c.originChoice, tool.originMode);
+    tool.method = chosen(c.methodChoice, tool.method);
     for (int i = 0; i < 3; ++i) *angleOf[i] = toFloat32(fieldValue(c.values.fields[i], *angleOf[i]));
     for (int k = 0; k < 3; ++k) {
         const double v = fieldValue(c.originFields.fields[k], tool.customOrigin[k]);
