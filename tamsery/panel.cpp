@@ -18,14 +18,14 @@ enum RotateField { fieldH, fieldP, fieldB };
 float *const angleOf[3] = {&angleH, &angleP, &angleB};
 
 // Both choices have two entries.
-int inRange(int index) noexcept { return index == 0 || index == 1 ? index : 0; }
+bool isEntry(intptr_t index) noexcept { return index == 0 || index == 1; }
 
 // The choice's index; an index it does not have, or a choice the host gave
 // no handle, keeps `current`.
 int chosen(ControlId choice, int current) noexcept {
     if (!choice) return current;
     const intptr_t index = getInteger(choice, CONTROL_VALUE);
-    return index == 0 || index == 1 ? static_cast<int>(index) : current;
+    return isEntry(index) ? static_cast<int>(index) : current;
 }
 
 int indexOf(const std::array<ControlId, 3> &handles, ControlId control) noexcept {
@@ -91,8 +91,8 @@ PanelId buildPanel(ToolCommon &common) noexcept {
     itemList = addControl(panel, "LWListControl", CONTROL_KIND_LIST, "",
                           reinterpret_cast<intptr_t>(hostServices.panelService->panelGlobal), 5);
 
-    tool.originMode = inRange(tool.originMode);
-    tool.method = inRange(tool.method);
+    if (!isEntry(tool.originMode)) tool.originMode = 0;
+    if (!isEntry(tool.method)) tool.method = 0;
 
     layOutOriginPanel(c);
     // The list sits on the Method row, right of the choice.
