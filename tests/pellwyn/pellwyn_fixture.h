@@ -1,0 +1,68 @@
+// pellwyn_fixture.h: the Pellwyn module loaded from its file, activated in a
+// headless host, with helpers to set up a scene and read keys.
+#pragma once
+
+#include "host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <string>
+
+struct PellwynTest : ::testing::Test {
+    enum { front = 0, top = 1, side = 2 }; // the host's viewports
+
+    host::Host host;
+    std::unique_ptr<host::Module> module;
+    std::unique_ptr<host::Tool> tool;
+
+    void SetUp() override {
+        std::string error;
+        module = host::Module::open(PELLWYN_MODULE, error);
+        ASSERT_TRUE(module) << error;
+        activate();
+    }
+
+    void activate() {
+        tool = std::make_unique<host::Tool>(host, *module);
+        ASSERT_EQ(tool->result(), 0);
+    }
+
+    host::Panel &panel() { return *host.currentPanel(); }
+    host::Control &control(const std::string &label, int occurrence = 0) {
+        host::Control *c = panel().find(label, occurrence);
+        EXPECT_NE(c, nullptr) << label;
+        return *c;
+    }
+    host::Control &originChoice() { return control("Origin", 0); }
+    host::Control &methodChoice() { return control("Method"); }
+    host::Control &scaleField(int k) { return control(labels[k], 0); }
+    host::Control &originField(int k) { return control(labels[k], 1); }
+    host::Control &apply() { return control("Apply"); }
+
+    host::Item &add(const std::string &name, host::Vec3 position) { return host.scene.addItem(name, position); }
+    void select(std::initializer_list<host::Item *> items) { host.scene.select(items); }
+
+    // The value keyed at the current time on the item's channel, if any.
+    std::optional<double> key(host::Item &item, const char *channel) {
+        const host::Envelope &envelope = item.channel(channel)->envelope;
+        const std::ptrdiff_t i = envelope.find(host.scene.time());
+        if (i < 0) return std::nullopt;
+        return envelope.keys()[static_cast<std::size_t>(i)].value;
+    }
+    host::Vec3 keyedPosition(host::Item &item) {
+        return {key(item, "Position.X").value_or(NAN), key(item, "Position.Y").value_or(NAN),
+                key(item, "Position.Z").value_or(NAN)};
+    }
+
+    // A press well away from the origin cross, then a move by (dx, dy) pixels.
+    void dragBy(int viewport, int dx, int dy, int flags = 0) {
+        tool->down(host.eventAtPixel(viewport, 500, 400));
+        tool->move(host.eventAtPixel(viewport, 500 + dx, 400 + dy, dx, dy, flags));
+        tool->up(host.eventAtPixel(viewport, 500 + dx, 400 + dy, dx, dy, flags));
+    }
+
+    static constexpr const char *labels[3] = {" X", " Y", " Z"};
+};

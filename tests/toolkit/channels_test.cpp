@@ -1,0 +1,127 @@
+// Finding channels by name, keying at the current time, normalising.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const std::array<const char *, 3> positionNames{"Position.X", "Position.Y", "Position.Z"};
+
+struct ChannelsTest : ::testing::Test {
+    Activation a{true}; // binds the host's services into the toolkit
+
+    host::Item &itemWith(const std::vector<std::string> &names) {
+        std::vector<std::pair<std::string, double>> channels;
+        for (const auto &n : names) channels.push_back({n, 0.0});
+        return a.host.scene.addItem("item", channels);
+    }
+    EnvelopeId envelopeOf(host::Item &item, std::size_t index) { return &item.channels[index].envelope; }
+};
+
+} // namespace
+
+TEST_F(ChannelsTest, NamesMatchByTheirLeadingRunOfSlotCharacters) {
+    struct Case {
+        std::vector<std::string> channels;
+        std::array<int, 3> expected; // index of the channel each slot gets, -1 none
+    };
+    const Case cases[] = {
+        {{"Position.X", "Position.Y", "Position.Z"}, {0, 1, 2}},
+        // A run of 10 fills X; "Y" is not among X's characters, so Y's run is 9.
+        {{"Position.XYZ"}, {0, -1, -1}},
+        // Lower case x is not a character of "Position.X".
+        {{"Position.x", "Position.y"}, {-1, -1, -1}},
+        // Every matching channel replaces the one before: the last wins.
+        {{"Position.X", "Scale.X", "Position.X2", "Position.Y"}, {2, 3, -1}},
+        // Short or unrelated names match nothing.
+        {{"Position", "Rotation.H", ""}, {-1, -1, -1}},
+    };
+    for (const Case &c : cases) {
+        host::Item &item = itemWith(c.channels);
+        ChannelSet<3> slots{};
+        findItemChannels(&item, positionNames, slots);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(slots[k], c.expected[k] < 0 ? nullptr : envelopeOf(item, c.expected[k]))
+                << "slot " << positionNames[k] << " of " << ::testing::PrintToString(c.channels);
+    }
+}
+
+TEST_F(ChannelsTest, SlotsAreClearedBeforeTheWalk) {
+    host::Item &item = itemWith({"Rotation.H"});
+    int stale = 0;
+    ChannelSet<3> slots{&stale, &stale, &stale};
+    findItemChannels(&item, positionNames, slots);
+    EXPECT_EQ(slots, (ChannelSet<3>{}));
+}
+
+TEST_F(ChannelsTest, SetChannelKeyUpdatesTheKeyAtTheCurrentTimeOrCreatesOne) {
+    host::Item &item = itemWith({"Position.X"});
+    host::Envelope &envelope = item.channels[0].envelope;
+    envelope.setKey(0.0, 1.0);
+    envelope.setKey(2.0, 5.0);
+    a.host.counters = {};
+
+    a.host.scene.setTime(2.0);
+    setChannelKey(&envelope, 7.0);
+    EXPECT_EQ(envelope.keys().size(), 2u);
+    EXPECT_EQ(envelope.keys()[1].value, 7.0);
+    EXPECT_EQ(a.host.counters.valuesWritten, 1u);
+    EXPECT_EQ(a.host.counters.keysCreated, 0u);
+
+    a.host.scene.setTime(1.0); // read at each call
+    setChannelKey(&envelope, 3.0);
+    ASSERT_EQ(envelope.keys().size(), 3u);
+    EXPECT_EQ(envelope.keys()[1].time, 1.0);
+    EXPECT_EQ(envelope.keys()[1].value, 3.0);
+    EXPECT_EQ(a.host.counters.keysCreated, 1u);
+}
+
+TEST_F(ChannelsTest, SetChannelKeyNeverWritesANonFiniteValue) {
+    host::Item &item = itemWith({"Position.X", "Position.Y"});
+    host::Envelope &keyed = item.channels[0].envelope;
+    host::Envelope &bare = item.channels[1].envelope;
+    keyed.setKey(0.0, 4.0);
+    for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(),
+                       -std::numeric_limits<double>::infinity()}) {
+        setChannelKey(&keyed, bad);
+        setChannelKey(&bare, bad);
+    }
+    ASSERT_EQ(keyed.keys().size(), 1u);
+    EXPECT_EQ(keyed.keys()[0].value, 4.0);
+    EXPECT_TRUE(bare.keys().empty());
+    setChannelKey(nullptr, 1.0); // an unfilled slot
+}
+
+TEST(SetChannelKey, WithoutTheEnvelopeOrTimeServiceWritesNothing) {
+    for (const char *missing : {ENVELOPE_SERVICE_NAME, TIME_SERVICE_NAME}) {
+        Activation a;
+        a.host.faults.missingServices = {missing};
+        ASSERT_EQ(a.activate(), 0);
+        host::Item &item = a.host.scene.addItem("item");
+        setChannelKey(&item.channels[0].envelope, 1.0);
+        EXPECT_TRUE(item.channels[0].envelope.keys().empty()) << missing;
+    }
+}
+
+TEST(Normalize, ScalesToUnitLengthAndLeavesZeroAlone) {
+    struct Case {
+        Vec3 in, out;
+    };
+    const Case cases[] = {
+        {{3, 4, 0}, {0.6, 0.8, 0}},
+        {{0, 0, 0}, {0, 0, 0}},
+        {{0, -2, 0}, {0, -1, 0}},
+    };
+    for (const Case &c : cases) {
+        Vec3 v = c.in;
+        normalize(v);
+        for (int k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(v[k], c.out[k]);
+    }
+    Vec3 v{3, 4, 0};
+    normalize(v, 10.0);
+    EXPECT_DOUBLE_EQ(v[0], 6.0);
+    EXPECT_DOUBLE_EQ(v[1], 8.0);
+}
