@@ -158,7 +158,7 @@ TEST_F(Panels, HandlePanelAnswersWhetherThePanelIsOpen) {
     EXPECT_EQ(ps.openPanel(p, 0), 0); // a destroyed panel stays shut
     EXPECT_LT(ps.handlePanel(p, 0), 0);
 
-    // Its controls can still be inspected; nothing can be added.
+    // Its controls can still be read; nothing can be added.
     EXPECT_EQ(getInt(c, CONTROL_POS_X), 10);
     EXPECT_EQ(add(p, "FloatControl", " Y"), nullptr);
     const Panel &panel = *static_cast<Panel *>(p);
