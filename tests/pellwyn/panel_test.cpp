@@ -171,10 +171,13 @@ TEST_F(PellwynTest, BadFieldValuesNeverReachAKey) {
     EXPECT_DOUBLE_EQ(*key(a, "Position.Z"), 3.0);
 
     // A choice index the choice does not have keeps the old one.
-    host.choose(methodChoice(), 7);
-    EXPECT_EQ(methodChoice().integer, 0);
-    host.choose(originChoice(), -1);
-    EXPECT_EQ(originChoice().integer, 0);
+    for (host::Control *choice : {&methodChoice(), &originChoice()}) {
+        for (intptr_t bad : {7, -1}) {
+            choice->integer = bad;
+            host.fire(*choice);
+            EXPECT_EQ(choice->integer, 0) << choice->label << " " << bad;
+        }
+    }
 }
 
 TEST_F(PellwynTest, NudgingAScaleFieldStoresTheFactor) {
