@@ -7,8 +7,11 @@ function(add_tool_module name)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".p")
   target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,toolkit>" kelzu_warnings)
   if(WIN32)
-    # Self-contained: no MinGW runtime DLLs beside the plug-in.
-    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Self-contained: no MinGW runtime DLLs beside the plug-in. Release
+    # files are stripped: the static runtime's DWARF is no use to a Windows
+    # debugger and would more than double the file.
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++
+      $<$<CONFIG:Release,MinSizeRel>:-s>)
   elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     target_link_options(${name} PRIVATE
       "LINKER:--version-script=${KELZU_MODULE_EXPORTS}" "LINKER:--no-undefined")
