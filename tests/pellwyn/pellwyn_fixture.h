@@ -2,40 +2,18 @@
 // headless host, with helpers to set up a scene and read keys.
 #pragma once
 
-#include "host.h"
-
-#include <gtest/gtest.h>
+#include "module_fixture.h"
 
 #include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
 
-struct PellwynTest : ::testing::Test {
+struct PellwynTest : ModuleTest {
     enum { front = 0, top = 1, side = 2 }; // the host's viewports
 
-    host::Host host;
-    std::unique_ptr<host::Module> module;
-    std::unique_ptr<host::Tool> tool;
+    void SetUp() override { load(PELLWYN_MODULE); }
 
-    void SetUp() override {
-        std::string error;
-        module = host::Module::open(PELLWYN_MODULE, error);
-        ASSERT_TRUE(module) << error;
-        activate();
-    }
-
-    void activate() {
-        tool = std::make_unique<host::Tool>(host, *module);
-        ASSERT_EQ(tool->result(), 0);
-    }
-
-    host::Panel &panel() { return *host.currentPanel(); }
-    host::Control &control(const std::string &label, int occurrence = 0) {
-        host::Control *c = panel().find(label, occurrence);
-        EXPECT_NE(c, nullptr) << label;
-        return *c;
-    }
     host::Control &originChoice() { return control("Origin", 0); }
     host::Control &methodChoice() { return control("Method"); }
     host::Control &scaleField(int k) { return control(labels[k], 0); }
@@ -45,13 +23,6 @@ struct PellwynTest : ::testing::Test {
     host::Item &add(const std::string &name, host::Vec3 position) { return host.scene.addItem(name, position); }
     void select(std::initializer_list<host::Item *> items) { host.scene.select(items); }
 
-    // The value keyed at the current time on the item's channel, if any.
-    std::optional<double> key(host::Item &item, const char *channel) {
-        const host::Envelope &envelope = item.channel(channel)->envelope;
-        const std::ptrdiff_t i = envelope.find(host.scene.time());
-        if (i < 0) return std::nullopt;
-        return envelope.keys()[static_cast<std::size_t>(i)].value;
-    }
     host::Vec3 keyedPosition(host::Item &item) {
         return {key(item, "Position.X").value_or(NAN), key(item, "Position.Y").value_or(NAN),
                 key(item, "Position.Z").value_or(NAN)};

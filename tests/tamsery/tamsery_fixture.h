@@ -3,9 +3,7 @@
 // read the keys as a user would see them.
 #pragma once
 
-#include "host.h"
-
-#include <gtest/gtest.h>
+#include "module_fixture.h"
 
 #include <array>
 #include <cmath>
@@ -33,29 +31,12 @@ inline const std::array<const char *, 6> channelNames{"Position.X", "Position.Y"
 using Keys = std::array<std::optional<double>, 6>;
 constexpr std::nullopt_t none = std::nullopt;
 
-struct TamseryTest : ::testing::Test {
+struct TamseryTest : ModuleTest {
     void SetUp() override {
         host.scene.setTime(sceneTime);
-        std::string error;
-        module = host::Module::open(TAMSERY_MODULE, error);
-        ASSERT_TRUE(module) << error;
-        activate();
+        load(TAMSERY_MODULE);
     }
 
-    // A new activation of the tool; the previous one, if any, gets done.
-    void activate() {
-        tool.reset();
-        tool = std::make_unique<host::Tool>(host, *module);
-        ASSERT_EQ(tool->result(), 0);
-    }
-
-    host::Panel &panel() { return *host.currentPanel(); }
-    host::Control &control(const std::string &label, int occurrence = 0) {
-        host::Control *found = panel().find(label, occurrence);
-        if (!found) ADD_FAILURE() << "no control \"" << label << "\" #" << occurrence;
-        static host::Control missing;
-        return found ? *found : missing;
-    }
     host::Control &originChoice() { return control("Origin"); }
     host::Control &methodChoice() { return control("Method"); }
     host::Control &angleField(int hpb) { return control(std::array{" H", " P", " B"}[hpb]); }
@@ -102,12 +83,7 @@ struct TamseryTest : ::testing::Test {
         tool->up(eventFor(axisCode, deltaX, flags));
     }
 
-    std::optional<double> key(host::Item &item, int channel) {
-        const host::Envelope &envelope = item.channel(channelNames[channel])->envelope;
-        const std::ptrdiff_t i = envelope.find(host.scene.time());
-        if (i < 0) return std::nullopt;
-        return envelope.keys()[static_cast<std::size_t>(i)].value;
-    }
+    std::optional<double> key(host::Item &item, int channel) { return ModuleTest::key(item, channelNames[channel]); }
     std::size_t keyCount(host::Item &item, int channel) {
         return item.channel(channelNames[channel])->envelope.keys().size();
     }
@@ -125,10 +101,6 @@ struct TamseryTest : ::testing::Test {
             }
         }
     }
-
-    host::Host host;
-    std::unique_ptr<host::Module> module;
-    std::unique_ptr<host::Tool> tool;
 };
 
 } // namespace tamsery_test

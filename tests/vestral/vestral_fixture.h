@@ -2,9 +2,7 @@
 // a scene of items and helpers to drag, type and read keys as a user would.
 #pragma once
 
-#include "host.h"
-
-#include <gtest/gtest.h>
+#include "module_fixture.h"
 
 #include <memory>
 #include <string>
@@ -24,30 +22,10 @@ inline const std::array<const char *, 3> rotationChannels{"Rotation.H", "Rotatio
 inline const std::array<const char *, 3> fieldLabels{" H", " P", " B"};
 inline const std::array<const char *, 3> infoLabels{"H", "P", "B"};
 
-class VestralTest : public ::testing::Test {
+class VestralTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        module = host::Module::open(VESTRAL_MODULE, error);
-        ASSERT_TRUE(module) << error;
-        activate();
-    }
+    void SetUp() override { load(VESTRAL_MODULE); }
 
-    // A new activation of the tool (the previous one, if any, gets done).
-    void activate() {
-        tool.reset();
-        tool = std::make_unique<host::Tool>(host, *module);
-        ASSERT_EQ(tool->result(), 0);
-    }
-
-    host::Panel &panel() { return *host.currentPanel(); }
-
-    host::Control &control(const std::string &label, int occurrence = 0) {
-        host::Control *found = panel().find(label, occurrence);
-        EXPECT_NE(found, nullptr) << "no control \"" << label << "\"";
-        static host::Control none;
-        return found ? *found : none;
-    }
     host::Control &field(int channel) { return control(fieldLabels[channel]); }
     host::Control &nudge(int channel) { return control("", channel); }
     std::string info(int channel) { return control(infoLabels[channel]).text; }
@@ -73,10 +51,6 @@ protected:
         host.typeNumber(field(2), b);
         host.press(control("Apply"));
     }
-
-    host::Host host;
-    std::unique_ptr<host::Module> module;
-    std::unique_ptr<host::Tool> tool;
 };
 
 } // namespace vestral_test
