@@ -46,7 +46,7 @@ std::string modulePath(const std::string &module, const std::string &folder) {
     const bool isPath = module.find('/') != std::string::npos ||
                         (module.size() > 2 && module.compare(module.size() - 2, 2, ".p") == 0);
     if (isPath)
-        return module[0] == '/' || folder.empty() ? module : folder + "/" + module;
+        return module[0] == '/' || folder.empty() || folder == "." ? module : folder + "/" + module;
 
     bool known = false;
     for (const std::string &name : toolNames())

@@ -186,9 +186,10 @@ std::string viewSvg(const Outcome &o, host::View view, double scale, double x0, 
     return out;
 }
 
-std::string document(double width, double height, const std::string &body) {
+// An SVG document of the given size in user units, shown `zoom` times as large.
+std::string document(double width, double height, const std::string &body, double zoom = 1) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + num(width) + "\" height=\"" + num(height) +
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + num(width * zoom) + "\" height=\"" + num(height * zoom) +
            "\" viewBox=\"0 0 " + num(width) + " " + num(height) + "\" font-family=\"sans-serif\">\n"
            "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" + body + "</svg>\n";
 }
@@ -239,11 +240,12 @@ std::string panelSvg(const host::Panel &panel) {
         right = std::max(right, static_cast<double>(c.x + c.width));
         bottom = std::max(bottom, static_cast<double>(c.y + c.height));
     }
-    const double top = margin + heading;
-    std::string body = text(margin, margin + 16,
-                            "\"" + panel.title + "\": " + std::to_string(panel.width) + " x " +
-                                std::to_string(panel.height) + " pixels as the tool sets it (dashed)",
-                            "font-size=\"14\" font-weight=\"bold\"");
+    const double top = margin + heading + 10;
+    std::string body = text(margin, margin + 14, panel.title, "font-size=\"14\" font-weight=\"bold\"");
+    body += text(margin, margin + 30,
+                 "dashed: " + std::to_string(panel.width) + " x " + std::to_string(panel.height) +
+                     " pixels, the size the tool sets",
+                 "font-size=\"10\" fill=\"#555\"");
     body += "<rect x=\"" + num(margin) + "\" y=\"" + num(top) + "\" width=\"" + num(panel.width) + "\" height=\"" +
             num(panel.height) + "\" fill=\"#f4f4f4\" stroke=\"#666\" stroke-dasharray=\"4 3\"/>\n";
     const struct {
@@ -271,10 +273,11 @@ std::string panelSvg(const host::Panel &panel) {
             label = "(item list)";
         body += text(x + 3, y + std::min(13.0, c.height - 3.0), label, "font-size=\"10\"") + "</g>\n";
     }
-    const std::string legend = "colours: choice blue, float white, drag button orange, button green, info yellow, "
-                               "heading grey, item list violet";
-    body += text(margin, top + bottom + 18, legend, "font-size=\"11\" fill=\"#555\"");
-    return document(std::max(2 * margin + right, 560.0), top + bottom + 18 + margin, body);
+    body += text(margin, top + bottom + 18, "choice blue, float field white, drag button orange, button green,",
+                 "font-size=\"10\" fill=\"#555\"");
+    body += text(margin, top + bottom + 31, "info field yellow, heading grey, item list violet",
+                 "font-size=\"10\" fill=\"#555\"");
+    return document(std::max(2 * margin + right, 360.0), top + bottom + 31 + margin, body, 2);
 }
 
 } // namespace toolhost
