@@ -27,18 +27,6 @@ void findItemChannels(ItemId item, const char *const names[], EnvelopeId slots[]
     }
 }
 
-void setChannelKey(EnvelopeId envelope, double value) noexcept {
-    const EnvelopeService *keys = hostServices.envelopeService;
-    const TimeService *clock = hostServices.timeService;
-    if (!envelope || !keys || !keys->findKey || !clock || !std::isfinite(value)) return;
-    const double t = clock->currentTime;
-    if (KeyId key = keys->findKey(envelope, t)) {
-        if (keys->setKeyValue) keys->setKeyValue(envelope, key, KEY_ATTRIBUTE_VALUE, &value);
-    } else if (keys->createKey) {
-        keys->createKey(envelope, t, value);
-    }
-}
-
 void normalize(Vec3 &vector, double length) noexcept {
     const double n = std::sqrt(vector[0] * vector[0] + vector[1] * vector[1] + vector[2] * vector[2]);
     if (n == 0) return;
