@@ -2,7 +2,9 @@
 #include "vestral.h"
 
 #include <cfloat>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -12,11 +14,24 @@ namespace {
 constexpr int angleTextSize = 1 + (DBL_MAX_10_EXP + 1) + 1 + 6 + 1;
 char angleText[3][angleTextSize];
 
+// The degrees each text was last formatted from. A drag turns one channel,
+// so two of the three texts are already right at every move: they are
+// handed to the host again without being formatted anew.
+bool formatted[3] = {false, false, false};
+std::uint64_t formattedBits[3]; // compared bit for bit: -0.0 prints unlike 0.0
+
 // The three info fields show the last drag angle about each channel, in degrees.
 void showAngles(const ToolInstance &tool) noexcept {
     ControlId *const fields[3] = {&angleInfoH, &angleInfoP, &angleInfoB};
     for (int k = 0; k < 3; ++k) {
-        std::snprintf(angleText[k], angleTextSize, "%f", tool.shownAngles[k] * radiansToDegrees);
+        const double degrees = tool.shownAngles[k] * radiansToDegrees;
+        std::uint64_t bits;
+        std::memcpy(&bits, &degrees, sizeof bits);
+        if (!formatted[k] || bits != formattedBits[k]) {
+            std::snprintf(angleText[k], angleTextSize, "%f", degrees);
+            formatted[k] = true;
+            formattedBits[k] = bits;
+        }
         setText(*fields[k], angleText[k], angleTextSize);
     }
 }
