@@ -36,6 +36,7 @@ const Record *fetch(const char *name) {
 }
 
 std::unique_ptr<Context> current;
+std::vector<CounterCheck> checks;
 
 } // namespace
 
@@ -47,6 +48,8 @@ const char *toolName(ToolKind kind) {
     }
     return "";
 }
+
+const std::vector<CounterCheck> &counterChecks() { return checks; }
 
 Context &Context::forTool(ToolKind kind) {
     if (!current || current->kind != kind) {
@@ -85,7 +88,9 @@ Context::Context(ToolKind k) : kind(k) {
     select(64);
     const AllocationWindow window;
     tool->down(press_);
-    if (window.since().calls == 0) {
+    const std::uint64_t allocations = window.since().calls;
+    checks.push_back({kind, allocations});
+    if (allocations == 0) {
         std::fprintf(stderr, "%s: the allocation counter does not see the module's allocations\n", toolName(kind));
         std::exit(2);
     }

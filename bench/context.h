@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,14 @@
 enum class ToolKind { pellwyn, tamsery, vestral };
 
 const char *toolName(ToolKind kind);
+
+// What each tool's first capture of 64 items allocated, as the counter saw
+// it: the proof that the counter sees the modules' allocations at all.
+struct CounterCheck {
+    ToolKind kind;
+    std::uint64_t allocations;
+};
+const std::vector<CounterCheck> &counterChecks();
 
 // The host's service records, fetched by name as a module fetches them.
 struct Services {
