@@ -265,7 +265,7 @@ int main(int argc, char **argv) {
             })
                 ->UseManualTime()
                 ->Unit(benchmark::kMicrosecond)
-                ->MinTime(smoke ? 0.01 : 0.5);
+                ->MinTime(smoke ? 0.01 : 1.0);
         }
 
     benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_None);
