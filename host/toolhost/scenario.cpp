@@ -4,10 +4,10 @@
 
 #include "files.h"
 #include "input_error.h"
+#include "json_fields.h"
 #include "located_json.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <set>
 
@@ -26,145 +26,6 @@ const struct {
     {Action::choose, "choose"},     {Action::press, "press"},   {Action::nudge, "nudge"},
     {Action::pick, "pick"},         {Action::close, "close"},   {Action::time, "time"},
     {Action::select, "select"},     {Action::done, "done"},
-};
-
-std::string joined(const std::vector<std::string> &names) {
-    std::string out;
-    for (const std::string &name : names)
-        out += (out.empty() ? "" : ", ") + name;
-    return out;
-}
-
-std::string typeOf(const json &value) {
-    if (value.is_number())
-        return "a number";
-    if (value.is_string())
-        return "a string";
-    if (value.is_boolean())
-        return "true or false";
-    if (value.is_array())
-        return "a list";
-    if (value.is_object())
-        return "an object";
-    return "null";
-}
-
-// One JSON object being read: its path in the document for the line, and
-// the context that messages about it start with.
-class Fields {
-public:
-    Fields(const LocatedJson &doc, const std::string &file, const json &value, std::string path, std::string context)
-        : doc_(doc), file_(file), value_(value), path_(std::move(path)), context_(std::move(context)) {
-        if (!value_.is_object())
-            failHere("must be an object, not " + typeOf(value_));
-    }
-
-    // The same object, with messages that start with another context.
-    Fields(const Fields &other, std::string context)
-        : doc_(other.doc_), file_(other.file_), value_(other.value_), path_(other.path_), context_(std::move(context)) {}
-
-    // The object in the field `key`.
-    Fields child(const std::string &key, std::string context) const {
-        return Fields(doc_, file_, at(key), pathOf(key), std::move(context));
-    }
-
-    // Every field must be one of `known`.
-    void allow(const std::vector<std::string> &known) const {
-        for (const auto &[key, ignored] : value_.items())
-            if (std::find(known.begin(), known.end(), key) == known.end())
-                fail(key, "unknown field \"" + key + "\" (" + (known.empty() ? "no fields here" : "fields: " + joined(known)) + ")", false);
-    }
-
-    bool has(const std::string &key) const { return value_.contains(key); }
-    const json &at(const std::string &key) const { return value_.at(key); }
-    std::string pathOf(const std::string &key) const { return memberPath(path_, key); }
-    const std::string &path() const { return path_; }
-    const std::string &context() const { return context_; }
-
-    void require(const std::string &key) const {
-        if (!has(key))
-            failHere("the field \"" + key + "\" is missing");
-    }
-
-    double number(const std::string &key) const {
-        require(key);
-        return numberAt(at(key), key);
-    }
-    double number(const std::string &key, double fallback) const { return has(key) ? number(key) : fallback; }
-
-    int integer(const std::string &key, int fallback, int lowest = std::numeric_limits<int>::min()) const {
-        if (!has(key))
-            return fallback;
-        return integerAt(at(key), key, lowest);
-    }
-
-    bool boolean(const std::string &key, bool fallback) const {
-        if (!has(key))
-            return fallback;
-        if (!at(key).is_boolean())
-            fail(key, "must be true or false, not " + typeOf(at(key)));
-        return at(key).get<bool>();
-    }
-
-    std::string text(const std::string &key) const {
-        require(key);
-        if (!at(key).is_string())
-            fail(key, "must be a string, not " + typeOf(at(key)));
-        return at(key).get<std::string>();
-    }
-
-    host::Vec3 vec3(const std::string &key, std::size_t size = 3) const {
-        const json &v = at(key);
-        if (!v.is_array() || v.size() != size)
-            fail(key, "must be a list of " + std::to_string(size) + " numbers");
-        host::Vec3 out{};
-        for (std::size_t i = 0; i < size; ++i)
-            out[i] = numberAt(v[i], key);
-        return out;
-    }
-
-    std::vector<std::string> names(const std::string &key) const {
-        const json &v = at(key);
-        if (!v.is_array())
-            fail(key, "must be a list of names, not " + typeOf(v));
-        std::vector<std::string> out;
-        for (const json &name : v) {
-            if (!name.is_string())
-                fail(key, "must be a list of names; it holds " + typeOf(name));
-            out.push_back(name.get<std::string>());
-        }
-        return out;
-    }
-
-    double numberAt(const json &v, const std::string &key) const {
-        if (!v.is_number())
-            fail(key, "must be a number, not " + typeOf(v));
-        return v.get<double>();
-    }
-    int integerAt(const json &v, const std::string &key, int lowest) const {
-        if (!v.is_number_integer())
-            fail(key, "must be a whole number, not " + (v.is_number() ? v.dump() : typeOf(v)));
-        const auto n = v.get<std::int64_t>();
-        if (n < lowest || n > std::numeric_limits<int>::max())
-            fail(key, "is out of range: " + v.dump());
-        return static_cast<int>(n);
-    }
-
-    // A message about the field `key` (or, with quoteKey false, a message that
-    // names it itself).
-    [[noreturn]] void fail(const std::string &key, const std::string &message, bool quoteKey = true) const {
-        throw InputError(file_ + ":" + std::to_string(doc_.lineOf(pathOf(key))) + ": " + context_ + ": " +
-                         (quoteKey ? "\"" + key + "\" " : "") + message);
-    }
-    [[noreturn]] void failHere(const std::string &message) const {
-        throw InputError(file_ + ":" + std::to_string(doc_.lineOf(path_)) + ": " + context_ + ": " + message);
-    }
-
-private:
-    const LocatedJson &doc_;
-    const std::string &file_;
-    const json &value_;
-    std::string path_, context_;
 };
 
 const std::vector<std::string> &defaultChannels() {
