@@ -1,6 +1,7 @@
 // report.cpp: the tables toolhost prints and the JSON it gives with --json.
 #include "report.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace toolhost {
@@ -31,7 +32,9 @@ std::string alignedTable(const std::vector<std::vector<std::string>> &rows, cons
 
 std::string formatNumber(double value) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
+    // Six decimals read best for scene values; beyond 1e15 they would only
+    // add noise digits, so the exponent form takes over.
+    std::snprintf(text, sizeof text, std::fabs(value) < 1e15 ? "%.6f" : "%.6g", value);
     std::string out = text;
     if (out.find_first_not_of("-0.") == std::string::npos && out[0] == '-')
         out.erase(0, 1);

@@ -136,7 +136,10 @@ std::string viewSvg(const Outcome &o, host::View view, double scale, double x0, 
     const double left = b.centre(0) - box / 2 / scale, bottom = b.centre(1) - box / 2 / scale;
     for (int k = 0; k < 2; ++k) {
         const double from = k == 0 ? left : bottom;
-        for (double n = std::ceil(from / grid); n * grid <= from + box / scale; ++n) {
+        const double first = std::ceil(from / grid);
+        if (!std::isfinite(first) || !std::isfinite(grid))
+            continue; // a scene at the edge of the numbers gets no grid
+        for (double n = first; n * grid <= from + box / scale && n < first + 64; ++n) {
             const double u = n * grid;
             const std::string style = n == 0 ? "stroke=\"#888\" stroke-width=\"1\"" : "stroke=\"#e4e4e4\" stroke-width=\"1\"";
             if (k == 0) {
