@@ -2,6 +2,7 @@
 // modules: it replays scenarios, shows a tool's panel and runs a demo.
 #include "commands.h"
 #include "input_error.h"
+#include "validate_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,6 +15,7 @@ int main(int argc, char **argv) {
     toolhost::addRunCommand(app);
     toolhost::addPanelCommand(app);
     toolhost::addDemoCommand(app);
+    toolhost::addValidateCommand(app);
 
     try {
         app.parse(argc, argv);
