@@ -56,7 +56,7 @@ double median(std::vector<double> v) {
 // at 64 per batch, so every envelope they append to holds fewer than 64
 // keys whatever N is; at N = 1 such a batch is short and less exact.
 int batchSize(std::size_t n, Step step) {
-    const std::size_t itemSteps = 20000;
+    const std::size_t itemSteps = 5000;
     std::size_t b = std::max<std::size_t>(1, itemSteps / n);
     if (step == Step::moveCreated) b = std::min<std::size_t>(b, 64);
     return static_cast<int>(b);
