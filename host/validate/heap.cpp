@@ -10,8 +10,10 @@
 #endif
 
 #ifdef VALIDATE_ASAN
-#include <sanitizer/allocator_interface.h>
-#include <sanitizer/lsan_interface.h>
+// From the sanitizer runtime (GCC's and clang's); not every compiler ships
+// the headers that declare them.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes(void);
+extern "C" int __lsan_do_recoverable_leak_check(void);
 #else
 #include <malloc.h>
 #endif

@@ -67,7 +67,8 @@ std::vector<std::string> brokenRules(const host::Scene &scene, const KeySnapshot
             const host::Key *a = after.keys.data() + after.firstKey[c];
             const host::Key *aEnd = after.keys.data() + after.firstKey[c + 1];
             ++c;
-            if (bEnd - b == aEnd - a && std::memcmp(b, a, static_cast<std::size_t>(aEnd - a) * sizeof *a) == 0)
+            const std::size_t n = static_cast<std::size_t>(aEnd - a);
+            if (bEnd - b == aEnd - a && (n == 0 || std::memcmp(b, a, n * sizeof *a) == 0))
                 continue; // untouched: the common case
             // Both runs are sorted by time: walk them together.
             while (b != bEnd || a != aEnd) {
