@@ -5,6 +5,8 @@
 // escape.
 #include "callbacks.h"
 
+#include <climits>
+
 namespace {
 
 // 333 once the first activation of this module load applied the defaults.
@@ -39,7 +41,8 @@ int dirty(void *instance) noexcept { return instance && instanceFrom(instance).d
 
 int count(void *, ToolEvent *) noexcept { return 0; }
 
-int handle(void *, ToolEvent *, int index, double *) noexcept { return index + 1; }
+// The index plus one; the largest index has no successor and answers itself.
+int handle(void *, ToolEvent *, int index, double *) noexcept { return index < INT_MAX ? index + 1 : INT_MAX; }
 
 int start(void *instance, ToolEvent *event) noexcept {
     if (!instance) return 1;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 TEST(Descriptor, WordsAndServerListAsTheHostReadsThem) {
@@ -95,6 +96,8 @@ TEST(CommonCallbacks, AnswerAsDocumented) {
     EXPECT_EQ(c.dirty(inst), 3); // the panel build marked it and nothing clears it
     EXPECT_EQ(c.count(inst, nullptr), 0);
     EXPECT_EQ(c.handle(inst, nullptr, 4, nullptr), 5);
+    EXPECT_EQ(c.handle(inst, nullptr, INT_MIN, nullptr), INT_MIN + 1);
+    EXPECT_EQ(c.handle(inst, nullptr, INT_MAX, nullptr), INT_MAX); // no overflow past the largest index
 
     a.tool().dirty = 0;
     EXPECT_EQ(c.dirty(inst), 0);
