@@ -102,8 +102,12 @@ int activate(int version, GlobalFunc getGlobal, void *local, void *serverData) {
     slot->instance = p;
     p->panels = static_cast<PanelService *>(getGlobal(PANEL_SERVICE_NAME, 0));
     p->panel = p->panels ? p->panels->createPanel("Probe", nullptr) : nullptr;
-    if (!p->panel)
+    if (!p->panel) {
+        // The host calls no done for a failed activation: nothing may stay behind.
+        slot->instance = nullptr;
+        std::free(p);
         return 2;
+    }
     p->panels->openPanel(p->panel, 0);
     p->panels->setPanelAttribute(p->panel, PANEL_CLOSE_CALLBACK, reinterpret_cast<void *>(onPanelClose));
 
