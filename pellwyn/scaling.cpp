@@ -78,7 +78,7 @@ void move(ToolCommon &common, const ToolEvent &event) noexcept {
         dragOrigin(tool, event); // the origin fields follow at up
         return;
     }
-    const double perPixel = event.eventFlags & EVENT_FLAG_FINE ? 0.1 : 0.01;
+    const double perPixel = event.eventFlags & EVENT_FLAG_MODIFIER ? 0.1 : 0.01;
     tool.dragFactors[0] = 1.0 + event.deltaX * perPixel;
     tool.dragFactors[1] = 1.0 + event.deltaY * perPixel;
     showDrag(tool);

@@ -12,7 +12,7 @@ void move(ToolCommon &common, const ToolEvent &event) noexcept {
     }
     // Set anew from the offset since the press, never accumulated: a
     // hundredth of a degree per pixel, a whole degree with the modifier.
-    tool.angle = event.deltaX * ((event.eventFlags & EVENT_FLAG_FINE) ? 1.0 : 0.01);
+    tool.angle = event.deltaX * ((event.eventFlags & EVENT_FLAG_MODIFIER) ? 1.0 : 0.01);
     showDrag(tool);
     applyToItems(tool);
     tool.dirty = 1;

@@ -96,8 +96,9 @@ HOST_ASSERT_SIZE(ServerRecord, 16);
 /* Records passed to the tool callbacks                               */
 /* ------------------------------------------------------------------ */
 
-/* Bit of ToolEvent.eventFlags that the tools test (a modifier key held). */
-#define EVENT_FLAG_FINE 8
+/* Bit of ToolEvent.eventFlags that the tools test: a modifier key is held
+ * (larger drag steps; the origin snaps to the grid). */
+#define EVENT_FLAG_MODIFIER 8
 
 /* One mouse event in a viewport. Host-owned; 248 bytes on every target. */
 typedef struct ToolEvent {
@@ -109,7 +110,7 @@ typedef struct ToolEvent {
     int32_t deltaX;           /* horizontal cursor offset in pixels since the press */
     int32_t deltaY;           /* vertical cursor offset in pixels since the press */
     int32_t reserved3;
-    int32_t eventFlags;       /* EVENT_FLAG_FINE is the one bit the tools test */
+    int32_t eventFlags;       /* EVENT_FLAG_MODIFIER is the one bit the tools test */
     int32_t viewport;         /* the event's viewport number */
     int32_t reserved4;
 } ToolEvent;

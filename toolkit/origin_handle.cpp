@@ -81,7 +81,7 @@ void dragOrigin(ToolCommon &instance, const ToolEvent &event) noexcept {
     for (int k = 0; k < 3; ++k)
         if (k != depthAxis && std::isfinite(event.eventPosition[k])) p[k] = event.eventPosition[k];
 
-    if (event.eventFlags & EVENT_FLAG_FINE) {
+    if (event.eventFlags & EVENT_FLAG_MODIFIER) {
         const ViewportService *views = hostServices.viewportService;
         const double grid = views && views->gridSize ? views->gridSize(event.viewport) : 0.0;
         if (grid != 0 && std::isfinite(grid))

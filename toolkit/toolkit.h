@@ -236,7 +236,7 @@ void layOutOriginPanel(const OriginPanel &controls) noexcept;
 void drawOriginHandle(const ToolCommon &instance, const DrawAccess &access) noexcept;
 
 // Moves origin and customOrigin to the cursor within the view plane: the
-// coordinate along the axis keeps customOrigin's. With EVENT_FLAG_FINE each
+// coordinate along the axis keeps customOrigin's. With EVENT_FLAG_MODIFIER each
 // coordinate snaps toward zero to a tenth of the viewport's grid.
 void dragOrigin(ToolCommon &instance, const ToolEvent &event) noexcept;
 

@@ -44,7 +44,7 @@ void showAngles(const ToolInstance &tool) noexcept {
 // accumulate.
 void move(ToolCommon &common, const ToolEvent &event) noexcept {
     ToolInstance &tool = vestral(common);
-    const double degreesPerPixel = (event.eventFlags & EVENT_FLAG_FINE) ? 1.0 : 0.1;
+    const double degreesPerPixel = (event.eventFlags & EVENT_FLAG_MODIFIER) ? 1.0 : 0.1;
     tool.dragAngle = static_cast<double>(event.deltaX) * degreesPerPixel * degreesToRadians;
     if (const int slot = rotationSlotOf(tool.axis); slot >= 0) tool.shownAngles[slot] = tool.dragAngle;
     if (panelOpen(tool)) showAngles(tool);

@@ -191,7 +191,7 @@ private:
     // from the press.
     ToolEvent eventAt(const Step &step, const Cursor &cursor) {
         const host::Viewport &view = host_.viewports[static_cast<std::size_t>(mouse_.viewport)];
-        const int flags = step.fine ? EVENT_FLAG_FINE : 0;
+        const int flags = step.fine ? EVENT_FLAG_MODIFIER : 0;
         double x = 0, y = 0, depth = 0;
         switch (cursor.kind) {
         case Cursor::Kind::world:
@@ -247,7 +247,7 @@ private:
         if (!mouse_.down)
             fail(step, "the mouse button is not down: add a \"down\" step first");
         mouse_.last = eventAt(step, at);
-        mouse_.last.eventFlags = step.fine ? EVENT_FLAG_FINE : 0;
+        mouse_.last.eventFlags = step.fine ? EVENT_FLAG_MODIFIER : 0;
         tool.up(mouse_.last);
         mouse_.down = false;
     }

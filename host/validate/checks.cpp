@@ -98,7 +98,7 @@ void useValues(Stage &stage) {
             if (panel->controls[i].typeName == "ButtonControl") stage.run(simpleStep(Action::work, static_cast<int>(i)));
     stage.run(drag(stage.host(), 0, {{350, 260}, {372, 249}}));
     stage.run(handleDrag(stage.host(), 1, {{331, 250}, {345, 262}}));
-    stage.run(drag(stage.host(), 2, {{300, 220}, {290, 230}}, EVENT_FLAG_FINE));
+    stage.run(drag(stage.host(), 2, {{300, 220}, {290, 230}}, EVENT_FLAG_MODIFIER));
 }
 
 Step work(std::size_t control, double number, int position) {
@@ -191,7 +191,7 @@ void checkEvents(CheckContext &context) {
                                    {inf, -inf, inf}};
     for (const auto &p : positions) edge([&](ToolEvent &e) { std::copy(p, p + 3, e.eventPosition); });
     const int deltas[][2] = {{0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}};
-    for (int flags : {0, EVENT_FLAG_FINE})
+    for (int flags : {0, EVENT_FLAG_MODIFIER})
         for (const auto &d : deltas) edge([&](ToolEvent &e) {
             e.deltaX = d[0];
             e.deltaY = d[1];
@@ -232,18 +232,18 @@ void checkGrid(CheckContext &context) {
     for (double g : {0.0, -1.0, nan, 1e-300, 1e300, inf, -inf, 5e-324, 0.5}) {
         stage.run(numberStep(Action::setGrid, g, -1));
         for (int v = 0; v < 3; ++v) {
-            stage.run(handleDrag(stage.host(), v, {{335, 245}, {352, 231}, {1e7, -1e7}}, EVENT_FLAG_FINE));
+            stage.run(handleDrag(stage.host(), v, {{335, 245}, {352, 231}, {1e7, -1e7}}, EVENT_FLAG_MODIFIER));
             ToolEvent press{};
             press.viewport = v;
-            press.eventFlags = EVENT_FLAG_FINE;
+            press.eventFlags = EVENT_FLAG_MODIFIER;
             stage.run(eventStep(Action::pressHandle, press));
             for (const auto &p : far) {
-                ToolEvent e = eventAt(stage.host(), v, 340, 250, 5, 5, EVENT_FLAG_FINE);
+                ToolEvent e = eventAt(stage.host(), v, 340, 250, 5, 5, EVENT_FLAG_MODIFIER);
                 std::copy(p, p + 3, e.eventPosition);
                 stage.run(eventStep(Action::move, e));
             }
-            stage.run(eventStep(Action::up, eventAt(stage.host(), v, 340, 250, 5, 5, EVENT_FLAG_FINE)));
-            stage.run(drag(stage.host(), v, {{350, 260}, {380, 210}}, EVENT_FLAG_FINE));
+            stage.run(eventStep(Action::up, eventAt(stage.host(), v, 340, 250, 5, 5, EVENT_FLAG_MODIFIER)));
+            stage.run(drag(stage.host(), v, {{350, 260}, {380, 210}}, EVENT_FLAG_MODIFIER));
         }
         useValues(stage);
     }

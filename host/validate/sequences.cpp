@@ -132,7 +132,7 @@ ToolEvent Decoder::event(const host::Host &host) {
     const double y = 240 + static_cast<std::int8_t>(byte()) * 2.0;
     int flags = 0;
     switch (pick(8)) {
-    case 0: flags = EVENT_FLAG_FINE; break;
+    case 0: flags = EVENT_FLAG_MODIFIER; break;
     case 1: flags = static_cast<int>(1u << pick(32)); break;
     case 2: flags = -1; break;
     case 3: flags = integer(); break;
@@ -154,7 +154,7 @@ void Decoder::steps(const host::Host &host, int items, std::vector<Step> &out) {
     case Kind::handleDrag: {
         const bool onHandle = kind == Kind::handleDrag;
         const int viewport = static_cast<int>(pick(3));
-        const int flags = pick(3) == 0 ? EVENT_FLAG_FINE : 0;
+        const int flags = pick(3) == 0 ? EVENT_FLAG_MODIFIER : 0;
         std::vector<std::array<double, 2>> pixels{{320.0 + static_cast<std::int8_t>(byte()),
                                                    240.0 + static_cast<std::int8_t>(byte())}};
         for (unsigned n = pick(5) + 1; n > 0; --n)

@@ -144,7 +144,7 @@ void workout(Checker &checker) {
     const host::Host &host = checker.session().host();
     for (int v = 0; v < static_cast<int>(host.viewports.size()); ++v) {
         checker.run(drag(host, v, {{350, 260}, {380, 270}, {410, 215}, {300, 290}}));
-        checker.run(drag(host, v, {{330, 250}, {345, 235}}, EVENT_FLAG_FINE));
+        checker.run(drag(host, v, {{330, 250}, {345, 235}}, EVENT_FLAG_MODIFIER));
         checker.run(handleDrag(host, v, {{335, 245}, {352, 231}}));
     }
     checker.run(workEveryControl(checker.session()));

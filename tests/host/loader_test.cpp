@@ -137,12 +137,12 @@ TEST_F(ToolDriving, CallbacksReachTheInstanceWithTheirArguments) {
     tool.event(1);
     tool.event(2);
     EXPECT_EQ(tool.dirty(), 3); // the probe sums event codes in its instance
-    EXPECT_EQ(tool.start(h.eventAt(1, {0, 0, 0}, 5, -6, EVENT_FLAG_FINE)), 1);
+    EXPECT_EQ(tool.start(h.eventAt(1, {0, 0, 0}, 5, -6, EVENT_FLAG_MODIFIER)), 1);
     EXPECT_STREQ(probe->trace, "S");
     EXPECT_EQ(probe->deltaX[0], 5);
     EXPECT_EQ(probe->deltaY[0], -6);
     EXPECT_EQ(probe->viewport[0], 1);
-    EXPECT_EQ(probe->flags[0], EVENT_FLAG_FINE);
+    EXPECT_EQ(probe->flags[0], EVENT_FLAG_MODIFIER);
 }
 
 TEST_F(ToolDriving, DoneRunsOnceAndSilencesTheCallbacks) {
@@ -201,13 +201,13 @@ TEST_F(ToolDriving, DrawRecordsEachLineInTheColourOfItsMoment) {
 
 TEST_F(ToolDriving, DragIsDownMovesAndUpWithOffsetsFromThePress) {
     Tool tool(h, *module);
-    tool.drag(1, {{100, 100}, {110.4, 95}, {130, 80.6}}, EVENT_FLAG_FINE);
+    tool.drag(1, {{100, 100}, {110.4, 95}, {130, 80.6}}, EVENT_FLAG_MODIFIER);
     EXPECT_STREQ(probe->trace, "DMMU");
     EXPECT_EQ(std::vector<int>(probe->deltaX, probe->deltaX + 4), (std::vector<int>{0, 10, 30, 30}));
     EXPECT_EQ(std::vector<int>(probe->deltaY, probe->deltaY + 4), (std::vector<int>{0, -5, -19, -19}));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(probe->viewport[i], 1);
-        EXPECT_EQ(probe->flags[i], EVENT_FLAG_FINE);
+        EXPECT_EQ(probe->flags[i], EVENT_FLAG_MODIFIER);
     }
     tool.drag(0, {{5, 5}});
     EXPECT_STREQ(probe->trace, "DMMUDU");

@@ -85,12 +85,12 @@ TEST(ViewportService, ProjectsThroughTheHostsViewports) {
 
 TEST(Events, CarryPositionAxisDeltasFlagsAndViewport) {
     Host h;
-    const ToolEvent e = h.eventAt(2, {1, 2, 3}, -4, 7, EVENT_FLAG_FINE);
+    const ToolEvent e = h.eventAt(2, {1, 2, 3}, -4, 7, EVENT_FLAG_MODIFIER);
     EXPECT_EQ(Vec3({e.eventPosition[0], e.eventPosition[1], e.eventPosition[2]}), Vec3({1, 2, 3}));
     EXPECT_EQ(Vec3({e.eventAxis[0], e.eventAxis[1], e.eventAxis[2]}), h.viewports[2].axis());
     EXPECT_EQ(e.deltaX, -4);
     EXPECT_EQ(e.deltaY, 7);
-    EXPECT_EQ(e.eventFlags, EVENT_FLAG_FINE);
+    EXPECT_EQ(e.eventFlags, EVENT_FLAG_MODIFIER);
     EXPECT_EQ(e.viewport, 2);
 
     // At a pixel: the world point under it, at depth 0.

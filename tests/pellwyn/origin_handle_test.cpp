@@ -99,8 +99,8 @@ TEST_F(OriginHandleTest, GridSnapTruncatesTenthsTowardZero) {
         host.typeNumber(originField(0), 0);
         host.typeNumber(originField(1), 0);
         tool->down(host.eventAtPixel(front, 320, 240));
-        tool->move(host.eventAt(front, c.cursor, 5, 5, EVENT_FLAG_FINE));
-        tool->up(host.eventAt(front, c.cursor, 5, 5, EVENT_FLAG_FINE));
+        tool->move(host.eventAt(front, c.cursor, 5, 5, EVENT_FLAG_MODIFIER));
+        tool->up(host.eventAt(front, c.cursor, 5, 5, EVENT_FLAG_MODIFIER));
         const host::Vec3 shown = shownOrigin();
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(shown[k], c.snapped[k], 1e-9) << "grid " << c.grid << " k " << k;
     }
@@ -110,7 +110,7 @@ TEST_F(OriginHandleTest, BadCursorOrGridLeavesTheOriginFinite) {
     tool->down(host.eventAtPixel(front, 320, 240));
     for (double grid : {NAN, INFINITY}) {
         host.viewports[front].gridSize = grid;
-        tool->move(host.eventAt(front, {1.5, NAN, 0}, 1, 1, EVENT_FLAG_FINE));
+        tool->move(host.eventAt(front, {1.5, NAN, 0}, 1, 1, EVENT_FLAG_MODIFIER));
     }
     tool->up(host.eventAt(front, {0, 0, 0}));
     const host::Vec3 shown = shownOrigin();

@@ -38,7 +38,7 @@ TEST_F(PellwynTest, FactorPerPixelAndTheFineFlag) {
         int flags;
         double factor;
     };
-    const Case cases[] = {{10, 0, 1.1}, {10, EVENT_FLAG_FINE, 2.0}, {-100, 0, 0.0}, {-200, 0, -1.0}, {0, 0, 1.0}};
+    const Case cases[] = {{10, 0, 1.1}, {10, EVENT_FLAG_MODIFIER, 2.0}, {-100, 0, 0.0}, {-200, 0, -1.0}, {0, 0, 1.0}};
     host.choose(originChoice(), 0);
     for (const Case &c : cases) {
         host::Item &a = add("a" + std::to_string(c.dx), {1, -2, 3});
