@@ -91,7 +91,7 @@ long heapGrowth(CheckContext &context, const char *what, int warmUp, int times, 
     return growth;
 }
 
-// Presses every button, then drags: plain, on the origin handle, fine.
+// Presses every button, then drags: plain, on the origin handle, with the modifier key.
 void useValues(Stage &stage) {
     if (host::Panel *panel = stage.session.panel())
         for (std::size_t i = 0; i < panel->controls.size(); ++i)
@@ -405,7 +405,7 @@ const std::vector<CheckInfo> &checkList() {
         {"lifecycle", "startup, activation, a drag, done and shutdown 1000 times without heap growth", checkLifecycle},
         {"reload", "the module loaded and unloaded 100 times without heap growth", checkReload},
         {"events", "every callback with edge events: axes, positions, deltas, flag bits, viewports", checkEvents},
-        {"grid", "fine drags and origin drags under grid sizes 0, negative, NaN, tiny, huge", checkGrid},
+        {"grid", "modifier-key drags and origin drags under grid sizes 0, negative, NaN, tiny, huge", checkGrid},
         {"controls", "every control with edge values: NaN, infinities, huge, zeros, bad indices, jumps",
          checkControls},
         {"closed-panel", "controls and drags after the user closed the panel", checkClosedPanel},

@@ -40,8 +40,8 @@ std::vector<Step> handleDrag(const host::Host &host, int viewport, const std::ve
 std::vector<Step> workEveryControl(Session &session);
 
 // What a user does with a tool in a few seconds: drags in every viewport
-// (plain, fine, on the origin handle), every control worked, a drag at
-// another time, the host's queries. Each step is run as it is made, since
+// (plain, with the modifier key, on the origin handle), every control
+// worked, a drag at another time, the host's queries. Each step is run as it is made, since
 // later steps depend on the panel the earlier ones left.
 void workout(Checker &checker);
 
