@@ -49,18 +49,18 @@ std::vector<std::pair<host::Control *, int>> numbered(host::Panel &panel) {
     return out;
 }
 
-host::Item &buildItem(host::Scene &scene, const ItemSpec &spec) {
-    if (spec.missing.empty())
-        return scene.addItem(spec.name, spec.position, spec.rotation);
+host::Item &buildItem(host::Scene &scene, const ItemSpec &item) {
+    if (item.missing.empty())
+        return scene.addItem(item.name, item.position, item.rotation);
     std::vector<std::pair<std::string, double>> channels;
     for (std::size_t i = 0; i < host::defaultChannelNames.size(); ++i) {
         const std::string name = host::defaultChannelNames[i];
-        if (std::find(spec.missing.begin(), spec.missing.end(), name) != spec.missing.end())
+        if (std::find(item.missing.begin(), item.missing.end(), name) != item.missing.end())
             continue;
-        const double value = i < 3 ? spec.position[i] : i < 6 ? spec.rotation[i - 3] : 1.0;
+        const double value = i < 3 ? item.position[i] : i < 6 ? item.rotation[i - 3] : 1.0;
         channels.emplace_back(name, value);
     }
-    return scene.addItem(spec.name, channels);
+    return scene.addItem(item.name, channels);
 }
 
 KeyAt keyAt(const host::Envelope &envelope, double t) {
@@ -112,9 +112,9 @@ private:
 
     void buildScene() {
         host_.scene.setTime(scenario_.time);
-        for (const ItemSpec &spec : scenario_.items) {
-            host::Item &item = buildItem(host_.scene, spec);
-            for (const ChannelKeys &keys : spec.keys)
+        for (const ItemSpec &described : scenario_.items) {
+            host::Item &item = buildItem(host_.scene, described);
+            for (const ChannelKeys &keys : described.keys)
                 for (const host::Key &key : keys.keys)
                     item.channel(keys.channel)->envelope.setKey(key.time, key.value);
         }
