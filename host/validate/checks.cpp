@@ -49,18 +49,18 @@ Session &withScene(Session &session, int items, const char *lacking) {
     return session;
 }
 
-// A fresh host with the standard scene of `items` items, all selected, and
-// the tool activated with `faults`.
+// A fresh host with the standard scene of `items` items, `selection`
+// selected (none given: all of them), and the tool activated with `faults`.
 struct Stage {
     CheckContext &context;
     Session session;
     Checker checker;
 
     Stage(CheckContext &context, int items, host::Faults faults = {}, const char *lacking = nullptr,
-          std::vector<int> selection = {}, bool selectAll = true)
+          std::optional<std::vector<int>> selection = std::nullopt)
         : context(context), session(context.module()),
           checker(withScene(session, items, lacking), context.policy(), context.reporter) {
-        checker.run(selectStep(selectAll ? firstItems(items) : std::move(selection)));
+        checker.run(selectStep(selection ? std::move(*selection) : firstItems(items)));
         checker.run(activateStep(std::move(faults)));
     }
 
@@ -313,7 +313,7 @@ void checkClosedPanel(CheckContext &context) {
 }
 
 void checkSelection(CheckContext &context, int items, std::vector<int> selection) {
-    Stage stage(context, items, {}, nullptr, std::move(selection), false);
+    Stage stage(context, items, {}, nullptr, std::move(selection));
     workout(stage.checker);
     stage.finish();
 }
