@@ -21,6 +21,16 @@ constexpr int controlGap = 4;
 
 void reject(Host &h) { ++h.counters.rejectedCalls; }
 
+// The panel a module's call names, on the current host `h`. A call naming no
+// panel of that host is refused.
+Panel *knownPanel(PanelId id, Host *&h) {
+    h = Host::current();
+    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
+    if (!panel && h)
+        reject(*h);
+    return panel;
+}
+
 Control *controlFromId(Host &h, ControlId id) {
     if (!id)
         return nullptr;
@@ -129,13 +139,10 @@ PanelId createPanel(const char *title, void * /*reserved*/) {
 }
 
 int openPanel(PanelId id, int /*flags*/) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
         return 0;
-    }
     ++panel->openCalls;
     if (panel->destroyed) {
         reject(*h);
@@ -146,49 +153,37 @@ int openPanel(PanelId id, int /*flags*/) {
 }
 
 int handlePanel(PanelId id, int /*wait*/) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
         return -1;
-    }
     return panel->open && !panel->destroyed ? 0 : -1;
 }
 
 void closePanel(PanelId id) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
         return;
-    }
     ++panel->closeCalls;
     panel->open = false; // the close callback is for the user's close only
 }
 
 void destroyPanel(PanelId id) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
         return;
-    }
     ++panel->destroyCalls;
     panel->open = false;
     panel->destroyed = true;
 }
 
 void setPanelAttribute(PanelId id, int code, void *value) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
         return;
-    }
     switch (code) {
     case PANEL_WIDTH:
     case PANEL_HEIGHT:
@@ -209,11 +204,12 @@ void setPanelAttribute(PanelId id, int code, void *value) {
 }
 
 ControlId addControl(PanelId id, const char *typeName, ControlDesc *desc, const char *label) {
-    Host *h = Host::current();
-    Panel *panel = h ? detail::panelFromId(*h, id) : nullptr;
-    if (!panel || panel->destroyed) {
-        if (h)
-            reject(*h);
+    Host *h = nullptr;
+    Panel *panel = knownPanel(id, h);
+    if (!panel)
+        return nullptr;
+    if (panel->destroyed) {
+        reject(*h);
         return nullptr;
     }
     const int call = panel->addControlCalls++;
