@@ -11,10 +11,12 @@
 #include "host_interface.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +35,53 @@ struct Key {
     double value;
 };
 
+// The keys of one envelope, a growable array. The first key is kept in the
+// list itself, so a channel keyed once, as most are, needs no allocation and
+// no memory beyond its channel record; more keys move to one heap array,
+// which clear() keeps for the keys to come.
+class KeyList {
+public:
+    KeyList() noexcept {}
+    KeyList(const KeyList &other);
+    KeyList &operator=(const KeyList &other);
+    KeyList(KeyList &&other) noexcept;
+    KeyList &operator=(KeyList &&other) noexcept;
+    ~KeyList() { release(); }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Key *data() { return capacity_ > 1 ? heap_ : &one_; }
+    const Key *data() const { return capacity_ > 1 ? heap_ : &one_; }
+    Key *begin() { return data(); }
+    Key *end() { return data() + size_; }
+    const Key *begin() const { return data(); }
+    const Key *end() const { return data() + size_; }
+    Key &operator[](std::size_t i) { return data()[i]; }
+    const Key &operator[](std::size_t i) const { return data()[i]; }
+    const Key &at(std::size_t i) const; // throws std::out_of_range past the end
+    Key &at(std::size_t i) { return const_cast<Key &>(static_cast<const KeyList &>(*this).at(i)); }
+    Key &front() { return data()[0]; }
+    const Key &front() const { return data()[0]; }
+    Key &back() { return data()[size_ - 1]; }
+    const Key &back() const { return data()[size_ - 1]; }
+
+    void clear() { size_ = 0; }
+    void push_back(Key key);
+    Key *insert(const Key *at, Key key); // before `at`; gives the new key
+    Key *erase(const Key *at);           // gives the key that followed it
+
+private:
+    void reserve(std::size_t capacity);
+    void release() noexcept;
+
+    union {
+        Key one_{}; // the storage while capacity_ is 1
+        Key *heap_; // the storage once it is more
+    };
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = 1;
+};
+
 // The keys of one channel, sorted by time, at most one per time.
 class Envelope {
 public:
@@ -42,32 +91,60 @@ public:
     // constant beyond the ends, the default without keys.
     double valueAt(double t) const;
     // Index of the key at exactly t, or -1. O(log n).
-    std::ptrdiff_t find(double t) const;
+    std::ptrdiff_t find(double t) const {
+        const Key *keys = keys_.data();
+        std::size_t lo = 0, hi = keys_.size(); // the first key at or after t is in [lo, hi]
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (keys[mid].time < t)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo < keys_.size() && keys[lo].time == t ? static_cast<std::ptrdiff_t>(lo) : -1;
+    }
     // Adds a key or replaces the value of the key at t. Amortised O(1) when
     // t is after every key. A NaN time is ignored: it has no place in the order.
     void setKey(double t, double value);
 
-    const std::vector<Key> &keys() const { return keys_; }
-    std::vector<Key> &keys() { return keys_; }
+    const KeyList &keys() const { return keys_; }
+    KeyList &keys() { return keys_; }
     double defaultValue() const { return defaultValue_; }
 
 private:
-    std::vector<Key> keys_;
+    KeyList keys_;
     double defaultValue_;
 };
 
 struct Channel {
-    std::string name;
+    const char *name; // NUL-ended; the scene keeps the text
     Envelope envelope;
+};
+
+// An item's channels: a run of the scene's channel storage, fixed when the
+// item is added.
+class ChannelList {
+public:
+    Channel *begin() const { return first_; }
+    Channel *end() const { return first_ + count_; }
+    Channel *data() const { return first_; }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    Channel &operator[](std::size_t i) const { return first_[i]; }
+    Channel &front() const { return first_[0]; }
+
+private:
+    friend class Scene;
+    Channel *first_ = nullptr;
+    std::size_t count_ = 0;
 };
 
 // An item and its channel group. Addresses are stable for the life of the
 // scene: ItemId is an Item*, ChannelGroupId the same Item*, ChannelId a
-// Channel*, EnvelopeId an Envelope*. Adding channels to an item after its
-// channels were handed to a module invalidates those ChannelIds.
+// Channel*, EnvelopeId an Envelope*.
 struct Item {
     std::string name;
-    std::vector<Channel> channels; // the channel group, in order
+    ChannelList channels; // the channel group, in order
 
     Channel *channel(const std::string &name);
     const Channel *channel(const std::string &name) const;
@@ -113,7 +190,14 @@ public:
     Vec3 rotation(const Item &item, double t) const;
 
 private:
+    ChannelList addChannels(std::size_t count);
+    const char *keptName(const std::string &name);
+
     std::deque<Item> items_;
+    // Every item's channels, in the order the items were added, in blocks
+    // that never move: a pass over the selection reads memory in order.
+    std::vector<std::vector<Channel>> channelBlocks_;
+    std::set<std::string, std::less<>> channelNames_; // the texts of channel names not among the defaults
     std::vector<ItemId> selection_{nullptr};
 };
 

@@ -62,7 +62,7 @@ ChannelId nextChannel(ChannelGroupId group, ChannelId channelId) {
         reject();
         return nullptr;
     }
-    std::vector<Channel> &channels = item->channels;
+    const ChannelList &channels = item->channels;
     if (!channelId)
         return channels.empty() ? nullptr : &channels.front();
     const auto at = reinterpret_cast<uintptr_t>(channelId);
@@ -81,7 +81,7 @@ const char *channelName(ChannelId channel) {
         reject();
         return nullptr;
     }
-    return static_cast<Channel *>(channel)->name.c_str();
+    return static_cast<Channel *>(channel)->name;
 }
 
 EnvelopeId channelEnvelope(ChannelId channel) {

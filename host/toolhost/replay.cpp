@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 namespace toolhost {
 
@@ -75,7 +77,7 @@ host::Vec3 readVector(const std::vector<host::Channel> &channels, std::size_t fi
     host::Vec3 out{};
     for (std::size_t k = 0; k < 3; ++k)
         for (const host::Channel &c : channels)
-            if (c.name == host::defaultChannelNames[first + k])
+            if (std::strcmp(c.name, host::defaultChannelNames[first + k]) == 0)
                 out[k] = c.envelope.valueAt(t);
     return out;
 }
@@ -88,7 +90,7 @@ public:
         buildScene();
         std::vector<std::vector<host::Channel>> before;
         for (const host::Item &item : host_.scene.items())
-            before.push_back(item.channels);
+            before.emplace_back(item.channels.begin(), item.channels.end());
         try {
             module_ = openModule(scenario_.module, scenario_.folder);
         } catch (const InputError &e) {
@@ -397,7 +399,8 @@ private:
             for (std::size_t c = 0; c < item.channels.size(); ++c) {
                 const host::Channel &channel = item.channels[c];
                 ChannelChange change{item.name, channel.name, keyAt(was[c].envelope, t), keyAt(channel.envelope, t)};
-                const bool moves = channel.name.rfind("Position.", 0) == 0 || channel.name.rfind("Rotation.", 0) == 0;
+                const std::string_view name = channel.name;
+                const bool moves = name.rfind("Position.", 0) == 0 || name.rfind("Rotation.", 0) == 0;
                 if (moves || change.before.keyed || change.after.keyed)
                     out.channels.push_back(change);
             }

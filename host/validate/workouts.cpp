@@ -1,6 +1,8 @@
 // workouts.cpp: scenes and step runs shared by the checks.
 #include "workouts.h"
 
+#include <string_view>
+
 namespace validate {
 
 void standardScene(Session &session, int count, const char *lacking) {
@@ -25,7 +27,7 @@ void standardScene(Session &session, int count, const char *lacking) {
             const double v = channel.envelope.defaultValue();
             channel.envelope.setKey(0.0, v - 0.5);
             channel.envelope.setKey(2.0, v + 0.5);
-            if (i == 0 && channel.name.rfind("Scale.", 0) != 0) channel.envelope.setKey(1.0, v);
+            if (i == 0 && std::string_view(channel.name).rfind("Scale.", 0) != 0) channel.envelope.setKey(1.0, v);
         }
     };
     for (int i = 0; i < count; ++i) addOne("item " + std::to_string(i), i, i < 100, i == 0 && lacking);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,76 @@ TEST(Envelope, SetKeyKeepsTimeOrderAndOneKeyPerTime) {
     EXPECT_EQ(Envelope().find(0.0), -1);
 }
 
+std::vector<double> timesOf(const KeyList &keys) {
+    std::vector<double> times;
+    for (const Key &k : keys)
+        times.push_back(k.time);
+    return times;
+}
+
+KeyList keyListOf(int count) {
+    KeyList keys;
+    for (int i = 0; i < count; ++i)
+        keys.push_back({double(i), -double(i)});
+    return keys;
+}
+
+// The first key lives in the list itself and later ones on the heap: every
+// operation must give the same keys on either side of that line.
+TEST(KeyList, KeepsItsKeysAcrossCopiesMovesAndEdits) {
+    for (int n : {0, 1, 2, 5}) {
+        SCOPED_TRACE("keys: " + std::to_string(n));
+        std::vector<double> expected;
+        for (int i = 0; i < n; ++i)
+            expected.push_back(i);
+
+        KeyList original = keyListOf(n);
+        KeyList copy(original);
+        EXPECT_EQ(timesOf(copy), expected);
+        KeyList moved(std::move(copy));
+        EXPECT_EQ(timesOf(moved), expected);
+        EXPECT_TRUE(copy.empty()); // NOLINT(bugprone-use-after-move): a moved-from list is empty
+
+        for (int other : {0, 1, 3, 8}) {
+            KeyList assigned = keyListOf(other);
+            assigned = original;
+            EXPECT_EQ(timesOf(assigned), expected);
+            KeyList moveAssigned = keyListOf(other);
+            moveAssigned = std::move(assigned);
+            EXPECT_EQ(timesOf(moveAssigned), expected);
+        }
+        KeyList &self = original;
+        original = self;
+        EXPECT_EQ(timesOf(original), expected);
+        EXPECT_EQ(original.size(), static_cast<std::size_t>(n));
+        EXPECT_THROW(original.at(static_cast<std::size_t>(n)), std::out_of_range);
+
+        // Emptied, the list takes keys again where it kept them.
+        original.clear();
+        EXPECT_TRUE(original.empty());
+        original.push_back({7.0, 70.0});
+        EXPECT_EQ(timesOf(original), std::vector<double>{7.0});
+        EXPECT_EQ(original.at(0).value, 70.0);
+    }
+}
+
+TEST(KeyList, InsertAndEraseAnywhere) {
+    KeyList keys;
+    EXPECT_EQ(keys.insert(keys.end(), {2.0, 0.0})->time, 2.0);   // into the list itself
+    EXPECT_EQ(keys.insert(keys.begin(), {0.0, 0.0})->time, 0.0); // onto the heap
+    EXPECT_EQ(keys.insert(keys.begin() + 1, {1.0, 0.0})->time, 1.0);
+    EXPECT_EQ(keys.insert(keys.end(), {3.0, 0.0})->time, 3.0);
+    EXPECT_EQ(timesOf(keys), (std::vector<double>{0, 1, 2, 3}));
+
+    EXPECT_EQ(keys.erase(keys.begin() + 1)->time, 2.0);
+    const Key *afterLast = keys.erase(keys.end() - 1);
+    EXPECT_EQ(afterLast, keys.end());
+    EXPECT_EQ(keys.erase(keys.begin())->time, 2.0);
+    EXPECT_EQ(timesOf(keys), std::vector<double>{2.0});
+    keys.erase(keys.begin());
+    EXPECT_TRUE(keys.empty());
+}
+
 // ---------------------------------------------------------------------------
 
 TEST(Scene, NewItemHasTheNineChannelsWithDefaults) {
@@ -70,7 +141,7 @@ TEST(Scene, NewItemHasTheNineChannelsWithDefaults) {
     ASSERT_EQ(item.channels.size(), defaultChannelNames.size());
     const double defaults[9] = {1, 2, 3, 0.1, 0.2, 0.3, 1, 1, 1};
     for (std::size_t i = 0; i < 9; ++i) {
-        EXPECT_EQ(item.channels[i].name, defaultChannelNames[i]);
+        EXPECT_STREQ(item.channels[i].name, defaultChannelNames[i]);
         EXPECT_TRUE(item.channels[i].envelope.keys().empty());
         EXPECT_EQ(item.channels[i].envelope.defaultValue(), defaults[i]);
     }

@@ -34,7 +34,7 @@ protected:
         return host.scene.addItem(name, host::Vec3{}, rotation);
     }
 
-    const std::vector<host::Key> &keys(host::Item &item, int channel) {
+    const host::KeyList &keys(host::Item &item, int channel) {
         return item.channel(rotationChannels[channel])->envelope.keys();
     }
 
