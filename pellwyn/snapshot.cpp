@@ -4,7 +4,7 @@
 #include <cmath>
 
 namespace {
-const std::array<const char *, 3> positionChannels{"Position.X", "Position.Y", "Position.Z"};
+constexpr ChannelNames<3> positionChannels{{"Position.X", "Position.Y", "Position.Z"}};
 }
 
 void captureSelection(ToolCommon &common) noexcept {

@@ -6,8 +6,8 @@
 
 namespace {
 
-const std::array<const char *, channelSlotCount> channelNames{"Position.X", "Position.Y", "Position.Z",
-                                                              "Rotation.H", "Rotation.P", "Rotation.B"};
+constexpr ChannelNames<channelSlotCount> channelNames{
+    {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P", "Rotation.B"}};
 
 } // namespace
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-void findItemChannels(ItemId item, const char *const names[], EnvelopeId slots[], int slotCount) noexcept {
+void findItemChannels(ItemId item, const unsigned char slotsHolding[256], EnvelopeId slots[], int slotCount) noexcept {
     for (int i = 0; i < slotCount; ++i) slots[i] = nullptr;
     const ItemService *items = hostServices.itemService;
     const ChannelService *channels = hostServices.channelService;
@@ -15,15 +15,21 @@ void findItemChannels(ItemId item, const char *const names[], EnvelopeId slots[]
 
     ChannelGroupId group = items->itemChannelGroup(item);
     if (!group) return;
+    const unsigned allSlots = (1u << slotCount) - 1;
     for (ChannelId channel = channels->nextChannel(group, nullptr); channel;
          channel = channels->nextChannel(group, channel)) {
         const char *name = channels->channelName(channel);
         if (!name) continue;
-        for (int i = 0; i < slotCount; ++i) {
-            // Not a comparison: the leading run of characters found anywhere
-            // in the slot's ten-character name must be longer than 9.
-            if (std::strspn(name, names[i]) > 9) slots[i] = channels->channelEnvelope(channel);
-        }
+        // Not a comparison: the name's first ten characters must all occur
+        // somewhere in the slot's name, which makes the leading run longer
+        // than 9. The name's end occurs in no slot's name, so a shorter
+        // name matches nothing and is not read past its end.
+        unsigned matching = allSlots;
+        for (int c = 0; c < 10 && matching; ++c) matching &= slotsHolding[static_cast<unsigned char>(name[c])];
+        if (!matching) continue;
+        const EnvelopeId envelope = channels->channelEnvelope(channel);
+        for (int i = 0; i < slotCount; ++i)
+            if (matching >> i & 1u) slots[i] = envelope;
     }
 }
 

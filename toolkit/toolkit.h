@@ -120,19 +120,33 @@ Vec3 itemParam(ItemId item, int code, double time) noexcept;
 // Channels, keys and vectors
 // ---------------------------------------------------------------------------
 
+// The channel names a tool looks for, with the table that matches channels
+// against them: bit i of slotsHolding[c] is set when names[i] holds the
+// character c. Built at compile time.
+template <std::size_t N>
+struct ChannelNames {
+    static_assert(N >= 1 && N <= 8, "one bit of a byte per name");
+    constexpr explicit ChannelNames(const std::array<const char *, N> &list) : names(list) {
+        for (std::size_t i = 0; i < N; ++i)
+            for (const char *c = names[i]; *c; ++c) slotsHolding[static_cast<unsigned char>(*c)] |= 1u << i;
+    }
+    std::array<const char *, N> names;
+    std::array<unsigned char, 256> slotsHolding{};
+};
+
+template <std::size_t N>
+using ChannelSet = std::array<EnvelopeId, N>;
+
 // Fills slots[i] with the envelope of the item's channel whose name matches
 // names[i]. A name matches when its leading run of characters that occur in
 // the slot's name is longer than 9 (every slot name has ten characters); the
 // last matching channel of the group wins. Slots that nothing matches are
 // null, and a null slot is never keyed.
-void findItemChannels(ItemId item, const char *const names[], EnvelopeId slots[], int slotCount) noexcept;
+void findItemChannels(ItemId item, const unsigned char slotsHolding[256], EnvelopeId slots[], int slotCount) noexcept;
 
 template <std::size_t N>
-using ChannelSet = std::array<EnvelopeId, N>;
-
-template <std::size_t N>
-void findItemChannels(ItemId item, const std::array<const char *, N> &names, ChannelSet<N> &channels) noexcept {
-    findItemChannels(item, names.data(), channels.data(), static_cast<int>(N));
+void findItemChannels(ItemId item, const ChannelNames<N> &names, ChannelSet<N> &channels) noexcept {
+    findItemChannels(item, names.slotsHolding.data(), channels.data(), static_cast<int>(N));
 }
 
 // Keys `value` into the envelope at the current time: the key there gets the

@@ -2,7 +2,7 @@
 #include "vestral.h"
 
 namespace {
-const std::array<const char *, 3> rotationChannels{"Rotation.H", "Rotation.P", "Rotation.B"};
+constexpr ChannelNames<3> rotationChannels{{"Rotation.H", "Rotation.P", "Rotation.B"}};
 }
 
 ToolCommon *createInstance() noexcept { return createInstanceOf<ToolInstance>(); }

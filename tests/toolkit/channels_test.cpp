@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::array<const char *, 3> positionNames{"Position.X", "Position.Y", "Position.Z"};
+constexpr ChannelNames<3> positionNames{{"Position.X", "Position.Y", "Position.Z"}};
 
 struct ChannelsTest : ::testing::Test {
     Activation a{true}; // binds the host's services into the toolkit
@@ -38,6 +38,13 @@ TEST_F(ChannelsTest, NamesMatchByTheirLeadingRunOfSlotCharacters) {
         {{"Position.X", "Scale.X", "Position.X2", "Position.Y"}, {2, 3, -1}},
         // Short or unrelated names match nothing.
         {{"Position", "Rotation.H", ""}, {-1, -1, -1}},
+        // Only the first ten characters count, in any order and repeated:
+        // "Position.." holds nothing but characters of every slot's name.
+        {{"Position..", "Position.Z\xff"}, {0, 0, 1}},
+        {{"XXXXXXXXXX", "ZZZZZZZZZ", "noitisoP.Z"}, {0, -1, 2}},
+        // What follows the first ten characters does not count; a byte
+        // outside ASCII occurs in no slot's name.
+        {{"Position.Y!", "Position\xe9Y"}, {-1, 0, -1}},
     };
     for (const Case &c : cases) {
         host::Item &item = itemWith(c.channels);
@@ -45,7 +52,7 @@ TEST_F(ChannelsTest, NamesMatchByTheirLeadingRunOfSlotCharacters) {
         findItemChannels(&item, positionNames, slots);
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(slots[k], c.expected[k] < 0 ? nullptr : envelopeOf(item, c.expected[k]))
-                << "slot " << positionNames[k] << " of " << ::testing::PrintToString(c.channels);
+                << "slot " << positionNames.names[k] << " of " << ::testing::PrintToString(c.channels);
     }
 }
 

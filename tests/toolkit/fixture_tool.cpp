@@ -49,7 +49,7 @@ PanelId buildPanel(ToolCommon &tool) noexcept {
 }
 
 void captureSelection(ToolCommon &common) noexcept {
-    static const std::array<const char *, 3> names{"Position.X", "Position.Y", "Position.Z"};
+    static constexpr ChannelNames<3> names{{"Position.X", "Position.Y", "Position.Z"}};
     auto &tool = static_cast<ToolInstance &>(common);
     ++fixture::captures;
     fixture::lastItems = &tool.items;
