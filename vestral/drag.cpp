@@ -2,8 +2,8 @@
 #include "vestral.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -28,7 +28,11 @@ void showAngles(const ToolInstance &tool) noexcept {
         std::uint64_t bits;
         std::memcpy(&bits, &degrees, sizeof bits);
         if (!formatted[k] || bits != formattedBits[k]) {
-            std::snprintf(angleText[k], angleTextSize, "%f", degrees);
+            // The "%f" text (six decimals, a point whatever the locale),
+            // without printf's cost on every move.
+            char *const text = angleText[k];
+            const auto [end, error] = std::to_chars(text, text + angleTextSize - 1, degrees, std::chars_format::fixed, 6);
+            *(error == std::errc{} ? end : text) = '\0';
             formatted[k] = true;
             formattedBits[k] = bits;
         }

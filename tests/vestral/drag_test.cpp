@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 namespace vestral_test {
@@ -39,6 +40,22 @@ TEST_F(DragTest, HorizontalMovementBecomesTheAngleAndItsReadOut) {
         EXPECT_EQ(keys(item, 0)[0].value, 0.25 + c.deltaX * degreesPerPixel * degreesToRadians);
         EXPECT_EQ(info(0), c.text);
     }
+}
+
+// The read-out is what "%f" prints for the angle in degrees, rounding and
+// all, for the drag steps of a long drag either way.
+TEST_F(DragTest, ReadOutIsThePrintfTextOfTheAngle) {
+    host::Item &item = addItem("a");
+    host.scene.select({&item});
+    for (int flags : {0, modifierBit})
+        for (int deltaX = -4001; deltaX <= 4001; deltaX += 13) {
+            drag(topView, deltaX, flags);
+            const double degreesPerPixel = flags ? 1.0 : 0.1;
+            const double degrees = deltaX * degreesPerPixel * degreesToRadians * 57.29577951308232;
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%f", degrees);
+            ASSERT_EQ(info(0), expected) << "deltaX " << deltaX << " flags " << flags;
+        }
 }
 
 TEST_F(DragTest, TwentyFivePixelsTurnByTheExpectedRadians) {
