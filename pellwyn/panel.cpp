@@ -99,11 +99,12 @@ void onApply(ControlId, void *userData) noexcept {
     captureSelection(tool);
     // Apply scales each coordinate by its own factor, whatever the method
     // and the view; a factor of exactly 1 leaves its channel unkeyed.
+    const KeyWriter setKey;
     for (int i = 0; i < tool.itemCount; ++i) {
         ItemRecord &record = tool.items[i];
         for (int k = 0; k < 3; ++k)
             record.newPosition[k] = factor[k] * record.distance * record.direction[k] + tool.origin[k];
         for (int k = 0; k < 3; ++k)
-            if (factor[k] != 1.0) setChannelKey(record.channels[k], record.newPosition[k]);
+            if (factor[k] != 1.0) setKey(record.channels[k], record.newPosition[k]);
     }
 }

@@ -61,13 +61,15 @@ void showDrag(ToolInstance &tool) noexcept {
 
 void applyToItems(ToolInstance &tool) noexcept {
     const DragPlan plan = planDrag(tool);
+    const Vec3 origin = tool.origin;
+    const KeyWriter setKey;
     for (int i = 0; i < tool.itemCount; ++i) {
         ItemRecord &record = tool.items[i];
         for (int k = 0; k < 3; ++k)
             if (plan.computed[k])
-                record.newPosition[k] = record.distance * plan.factor[k] * record.direction[k] + tool.origin[k];
+                record.newPosition[k] = record.distance * plan.factor[k] * record.direction[k] + origin[k];
         for (int k = 0; k < 3; ++k)
-            if (plan.keyed[k]) setChannelKey(record.channels[k], record.newPosition[k]);
+            if (plan.keyed[k]) setKey(record.channels[k], record.newPosition[k]);
     }
 }
 

@@ -44,6 +44,7 @@ void applyToItems(ToolInstance &tool) noexcept {
     const bool rotates = axisRotation(axis, a, m);
     const Vec3 &pivot = tool.customOrigin;
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(tool.itemCount, 0)), tool.items.size());
+    const KeyWriter setKey;
 
     for (std::size_t i = 0; i < count; ++i) {
         ItemRecord &record = tool.items[i];
@@ -54,16 +55,16 @@ void applyToItems(ToolInstance &tool) noexcept {
         for (int k = 0; k < 3; ++k) record.newValues[k] = r[k] + pivot[k];
         // The coordinate along the axis does not move and is not keyed.
         for (int k = 0; k < 3; ++k)
-            if (axis != k + 1) setChannelKey(record.channels[positionX + k], record.newValues[k]);
+            if (axis != k + 1) setKey(record.channels[positionX + k], record.newValues[k]);
 
         if (tool.method != 1) continue; // "Keep": the item's own rotation stays
         for (int k = 0; k < 3; ++k) record.newValues[k] = record.startRotation[k] + a;
         // Heading turns about Y, pitch about X, bank about Z.
         if (axis == 2)
-            setChannelKey(record.channels[rotationH], record.newValues[0]);
+            setKey(record.channels[rotationH], record.newValues[0]);
         else if (axis == 1)
-            setChannelKey(record.channels[rotationP], record.newValues[1]);
+            setKey(record.channels[rotationP], record.newValues[1]);
         else if (axis == 3)
-            setChannelKey(record.channels[rotationB], record.newValues[2]);
+            setKey(record.channels[rotationB], record.newValues[2]);
     }
 }

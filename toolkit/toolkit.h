@@ -149,24 +149,44 @@ void findItemChannels(ItemId item, const ChannelNames<N> &names, ChannelSet<N> &
     findItemChannels(item, names.slotsHolding.data(), channels.data(), static_cast<int>(N));
 }
 
-// Keys `value` into the envelope at the current time: the key there gets the
-// value, or a key is created. A NaN or infinite value, a null envelope or a
-// missing service writes nothing, so what the channel held stays.
-//
-// Inline: a drag step calls it for every keyed channel of every selected
-// item, and a call of its own per key costs about a fifth of what the
-// host's key lookup and write cost.
-inline void setChannelKey(EnvelopeId envelope, double value) noexcept {
-    const EnvelopeService *keys = hostServices.envelopeService;
-    const TimeService *clock = hostServices.timeService;
-    if (!envelope || !keys || !keys->findKey || !clock || !std::isfinite(value)) return;
-    const double t = clock->currentTime;
-    if (KeyId key = keys->findKey(envelope, t)) {
-        if (keys->setKeyValue) keys->setKeyValue(envelope, key, KEY_ATTRIBUTE_VALUE, &value);
-    } else if (keys->createKey) {
-        keys->createKey(envelope, t, value);
+// setChannelKey for a pass over many channels: the envelope service and the
+// current time are looked up once, when the writer is made, rather than at
+// every key. A drag step keys every selected item, and those look-ups cost
+// it as much as the tool's own arithmetic. Make one per pass.
+class KeyWriter {
+public:
+    KeyWriter() noexcept {
+        const EnvelopeService *keys = hostServices.envelopeService;
+        const TimeService *clock = hostServices.timeService;
+        if (!keys || !keys->findKey || !clock) return; // keys nothing
+        findKey_ = keys->findKey;
+        setKeyValue_ = keys->setKeyValue;
+        createKey_ = keys->createKey;
+        time_ = clock->currentTime;
     }
-}
+
+    // Keys `value` into the envelope at the current time: the key there gets
+    // the value, or a key is created. A NaN or infinite value, a null
+    // envelope or a missing service writes nothing, so what the channel
+    // held stays.
+    void operator()(EnvelopeId envelope, double value) const noexcept {
+        if (!envelope || !findKey_ || !std::isfinite(value)) return;
+        if (KeyId key = findKey_(envelope, time_)) {
+            if (setKeyValue_) setKeyValue_(envelope, key, KEY_ATTRIBUTE_VALUE, &value);
+        } else if (createKey_) {
+            createKey_(envelope, time_, value);
+        }
+    }
+
+private:
+    decltype(EnvelopeService::findKey) findKey_ = nullptr;
+    decltype(EnvelopeService::setKeyValue) setKeyValue_ = nullptr;
+    decltype(EnvelopeService::createKey) createKey_ = nullptr;
+    double time_ = 0.0;
+};
+
+// One key, as KeyWriter writes it.
+inline void setChannelKey(EnvelopeId envelope, double value) noexcept { KeyWriter()(envelope, value); }
 
 // Scales the vector to `length`; a zero vector stays zero.
 void normalize(Vec3 &vector, double length = 1.0) noexcept;

@@ -19,9 +19,10 @@ double takeOffset(ControlId field, float &offset) noexcept {
 
 void applyToItems(ToolInstance &tool) noexcept {
     const int slot = rotationSlotOf(tool.axis);
+    const KeyWriter setKey;
     for (ItemRecord &record : tool.items) {
         for (int k = 0; k < 3; ++k) record.newRotation[k] = record.startRotation[k] + tool.dragAngle;
-        if (slot >= 0) setChannelKey(record.channels[slot], record.newRotation[slot]);
+        if (slot >= 0) setKey(record.channels[slot], record.newRotation[slot]);
     }
 }
 
@@ -33,10 +34,11 @@ void onApply(ControlId control, void *userData) noexcept {
 
     // Rotations are read afresh, so each Apply adds the offsets again.
     captureSelection(tool);
+    const KeyWriter setKey;
     for (ItemRecord &record : tool.items) {
         for (int k = 0; k < 3; ++k) record.newRotation[k] = offset[k] * degreesToRadians + record.startRotation[k];
         // A zero offset leaves its channel untouched: no key is set or created.
         for (int k = 0; k < 3; ++k)
-            if (offset[k] != 0.0) setChannelKey(record.channels[k], record.newRotation[k]);
+            if (offset[k] != 0.0) setKey(record.channels[k], record.newRotation[k]);
     }
 }
