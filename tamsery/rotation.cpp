@@ -16,11 +16,6 @@ void rotateMatrix(Matrix &m, double m0, double m1, double m2, double m3, double 
     m = {m0, m1, m2, m3, m4, m5, m6, m7, m8};
 }
 
-// r = v as a row, times the matrix.
-void rowTimesMatrix(const Vec3 &v, const Matrix &m, Vec3 &r) noexcept {
-    for (int j = 0; j < 3; ++j) r[j] = v[0] * m[j] + v[1] * m[j + 3] + v[2] * m[j + 6];
-}
-
 // The rotation by `a` radians about world axis 1 (X), 2 (Y) or 3 (Z). A
 // positive angle turns Y toward Z about X, Z toward X about Y and X toward Y
 // about Z. False for any other axis code.
@@ -42,29 +37,30 @@ void applyToItems(ToolInstance &tool) noexcept {
     const int axis = std::abs(tool.axis);
     Matrix m{};
     const bool rotates = axisRotation(axis, a, m);
-    const Vec3 &pivot = tool.customOrigin;
+    const Vec3 pivot = tool.customOrigin;
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(tool.itemCount, 0)), tool.items.size());
+
+    // The coordinate along the axis does not move and is not keyed.
+    int moved[3];
+    int movedCount = 0;
+    for (int k = 0; k < 3; ++k)
+        if (axis != k + 1) moved[movedCount++] = k;
+    // Under "Rotate" the item's own rotation turns too: heading about Y,
+    // pitch about X, bank about Z. Under "Keep" it stays.
+    const int turned = tool.method != 1 ? -1 : axis == 2 ? 0 : axis == 1 ? 1 : axis == 3 ? 2 : -1;
+
+    // Each item's offset from the pivot, as a row, times the matrix, plus
+    // the pivot; only the values that are keyed are computed.
     const KeyWriter setKey;
-
     for (std::size_t i = 0; i < count; ++i) {
-        ItemRecord &record = tool.items[i];
-        Vec3 v, r;
+        const ItemRecord &record = tool.items[i];
+        Vec3 v;
         for (int k = 0; k < 3; ++k) v[k] = record.startPosition[k] - pivot[k];
-        r = v;
-        if (rotates) rowTimesMatrix(v, m, r);
-        for (int k = 0; k < 3; ++k) record.newValues[k] = r[k] + pivot[k];
-        // The coordinate along the axis does not move and is not keyed.
-        for (int k = 0; k < 3; ++k)
-            if (axis != k + 1) setKey(record.channels[positionX + k], record.newValues[k]);
-
-        if (tool.method != 1) continue; // "Keep": the item's own rotation stays
-        for (int k = 0; k < 3; ++k) record.newValues[k] = record.startRotation[k] + a;
-        // Heading turns about Y, pitch about X, bank about Z.
-        if (axis == 2)
-            setKey(record.channels[rotationH], record.newValues[0]);
-        else if (axis == 1)
-            setKey(record.channels[rotationP], record.newValues[1]);
-        else if (axis == 3)
-            setKey(record.channels[rotationB], record.newValues[2]);
+        for (int j = 0; j < movedCount; ++j) {
+            const int k = moved[j];
+            const double r = rotates ? v[0] * m[k] + v[1] * m[k + 3] + v[2] * m[k + 6] : v[k];
+            setKey(record.channels[positionX + k], r + pivot[k]);
+        }
+        if (turned >= 0) setKey(record.channels[rotationH + turned], record.startRotation[turned] + a);
     }
 }

@@ -14,7 +14,6 @@ enum ChannelSlot { positionX, positionY, positionZ, rotationH, rotationP, rotati
 struct ItemRecord {
     Vec3 startPosition{}; // world position at the snapshot
     ItemId item = nullptr;
-    Vec3 newValues{};     // scratch: the values last keyed (positions, then rotations)
     Vec3 startRotation{}; // heading, pitch, bank in radians at the snapshot
     ChannelSet<channelSlotCount> channels{}; // a null slot is never keyed
 };

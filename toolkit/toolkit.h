@@ -160,8 +160,8 @@ public:
         const TimeService *clock = hostServices.timeService;
         if (!keys || !keys->findKey || !clock) return; // keys nothing
         findKey_ = keys->findKey;
-        setKeyValue_ = keys->setKeyValue;
-        createKey_ = keys->createKey;
+        if (keys->setKeyValue) setKeyValue_ = keys->setKeyValue;
+        if (keys->createKey) createKey_ = keys->createKey;
         time_ = clock->currentTime;
     }
 
@@ -170,18 +170,22 @@ public:
     // envelope or a missing service writes nothing, so what the channel
     // held stays.
     void operator()(EnvelopeId envelope, double value) const noexcept {
-        if (!envelope || !findKey_ || !std::isfinite(value)) return;
-        if (KeyId key = findKey_(envelope, time_)) {
-            if (setKeyValue_) setKeyValue_(envelope, key, KEY_ATTRIBUTE_VALUE, &value);
-        } else if (createKey_) {
+        if (!envelope || !std::isfinite(value)) return;
+        if (KeyId key = findKey_(envelope, time_))
+            setKeyValue_(envelope, key, KEY_ATTRIBUTE_VALUE, &value);
+        else
             createKey_(envelope, time_, value);
-        }
     }
 
 private:
-    decltype(EnvelopeService::findKey) findKey_ = nullptr;
-    decltype(EnvelopeService::setKeyValue) setKeyValue_ = nullptr;
-    decltype(EnvelopeService::createKey) createKey_ = nullptr;
+    // What a missing service function leaves: finding no key, writing nothing.
+    static KeyId findNoKey(EnvelopeId, double) noexcept { return nullptr; }
+    static int setNoValue(EnvelopeId, KeyId, int, void *) noexcept { return 0; }
+    static KeyId createNoKey(EnvelopeId, double, double) noexcept { return nullptr; }
+
+    decltype(EnvelopeService::findKey) findKey_ = findNoKey;
+    decltype(EnvelopeService::setKeyValue) setKeyValue_ = setNoValue;
+    decltype(EnvelopeService::createKey) createKey_ = createNoKey;
     double time_ = 0.0;
 };
 

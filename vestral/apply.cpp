@@ -21,7 +21,8 @@ void applyToItems(ToolInstance &tool) noexcept {
     const int slot = rotationSlotOf(tool.axis);
     const KeyWriter setKey;
     for (ItemRecord &record : tool.items) {
-        for (int k = 0; k < 3; ++k) record.newRotation[k] = record.startRotation[k] + tool.dragAngle;
+        const double angle = tool.dragAngle; // read here, it need not outlive the host calls below
+        for (int k = 0; k < 3; ++k) record.newRotation[k] = record.startRotation[k] + angle;
         if (slot >= 0) setKey(record.channels[slot], record.newRotation[slot]);
     }
 }
