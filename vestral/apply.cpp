@@ -17,14 +17,13 @@ double takeOffset(ControlId field, float &offset) noexcept {
 
 } // namespace
 
+// Only the channel of the drag's axis is keyed, so only its value, the
+// captured angle plus the drag angle, is computed.
 void applyToItems(ToolInstance &tool) noexcept {
     const int slot = rotationSlotOf(tool.axis);
+    if (slot < 0) return;
     const KeyWriter setKey;
-    for (ItemRecord &record : tool.items) {
-        const double angle = tool.dragAngle; // read here, it need not outlive the host calls below
-        for (int k = 0; k < 3; ++k) record.newRotation[k] = record.startRotation[k] + angle;
-        if (slot >= 0) setKey(record.channels[slot], record.newRotation[slot]);
-    }
+    for (const ItemRecord &record : tool.items) setKey(record.channels[slot], record.startRotation[slot] + tool.dragAngle);
 }
 
 void onApply(ControlId control, void *userData) noexcept {
@@ -36,10 +35,8 @@ void onApply(ControlId control, void *userData) noexcept {
     // Rotations are read afresh, so each Apply adds the offsets again.
     captureSelection(tool);
     const KeyWriter setKey;
-    for (ItemRecord &record : tool.items) {
-        for (int k = 0; k < 3; ++k) record.newRotation[k] = offset[k] * degreesToRadians + record.startRotation[k];
-        // A zero offset leaves its channel untouched: no key is set or created.
+    for (const ItemRecord &record : tool.items)
         for (int k = 0; k < 3; ++k)
-            if (offset[k] != 0.0) setKey(record.channels[k], record.newRotation[k]);
-    }
+            // A zero offset leaves its channel untouched: no key is set or created.
+            if (offset[k] != 0.0) setKey(record.channels[k], offset[k] * degreesToRadians + record.startRotation[k]);
 }

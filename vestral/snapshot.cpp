@@ -31,7 +31,6 @@ void captureSelection(ToolCommon &common) noexcept {
         ItemRecord &record = tool.items[i];
         record.item = selection[i];
         record.startRotation = itemParam(record.item, ITEM_PARAM_ROTATION, time);
-        record.newRotation = record.startRotation;
         findItemChannels(record.item, rotationChannels, record.channels);
     }
 }

@@ -28,7 +28,6 @@ constexpr int rotationSlotOf(int axis) noexcept {
 struct ItemRecord {
     Vec3 startRotation{};     // heading, pitch, bank (radians) at the snapshot
     ItemId item = nullptr;
-    Vec3 newRotation{};       // the rotation last computed for keying
     ChannelSet<3> channels{}; // "Rotation.H", "Rotation.P", "Rotation.B"; null where the item lacks one
 };
 
