@@ -101,10 +101,9 @@ void onApply(ControlId, void *userData) noexcept {
     // and the view; a factor of exactly 1 leaves its channel unkeyed.
     const KeyWriter setKey;
     for (int i = 0; i < tool.itemCount; ++i) {
-        ItemRecord &record = tool.items[i];
+        const ItemRecord &record = tool.items[i];
         for (int k = 0; k < 3; ++k)
-            record.newPosition[k] = factor[k] * record.distance * record.direction[k] + tool.origin[k];
-        for (int k = 0; k < 3; ++k)
-            if (factor[k] != 1.0) setKey(record.channels[k], record.newPosition[k]);
+            if (factor[k] != 1.0)
+                setKey(record.channels[k], factor[k] * record.distance * record.direction[k] + tool.origin[k]);
     }
 }

@@ -16,7 +16,6 @@ struct ItemRecord {
     Vec3 direction{};     // unit vector from origin to startPosition; zero when they coincide
     double distance = 0;  // |startPosition - origin|
     ItemId item = nullptr;
-    Vec3 newPosition{};   // the position the last scaling computed
     ChannelSet<3> channels{}; // "Position.X", "Position.Y", "Position.Z"
 };
 

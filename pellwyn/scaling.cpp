@@ -64,12 +64,9 @@ void applyToItems(ToolInstance &tool) noexcept {
     const Vec3 origin = tool.origin;
     const KeyWriter setKey;
     for (int i = 0; i < tool.itemCount; ++i) {
-        ItemRecord &record = tool.items[i];
+        const ItemRecord &record = tool.items[i];
         for (int k = 0; k < 3; ++k)
-            if (plan.computed[k])
-                record.newPosition[k] = record.distance * plan.factor[k] * record.direction[k] + origin[k];
-        for (int k = 0; k < 3; ++k)
-            if (plan.keyed[k]) setKey(record.channels[k], record.newPosition[k]);
+            if (plan.keyed[k]) setKey(record.channels[k], record.distance * plan.factor[k] * record.direction[k] + origin[k]);
     }
 }
 
