@@ -39,28 +39,35 @@ void applyToItems(ToolInstance &tool) noexcept {
     const bool rotates = axisRotation(axis, a, m);
     const Vec3 pivot = tool.customOrigin;
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(tool.itemCount, 0)), tool.items.size());
+    const KeyWriter setKey;
 
-    // The coordinate along the axis does not move and is not keyed.
-    int moved[3];
-    int movedCount = 0;
-    for (int k = 0; k < 3; ++k)
-        if (axis != k + 1) moved[movedCount++] = k;
+    if (!rotates) {
+        // No axis: nothing turns, and every coordinate is keyed where it was.
+        for (std::size_t i = 0; i < count; ++i) {
+            const ItemRecord &record = tool.items[i];
+            for (int k = 0; k < 3; ++k)
+                setKey(record.channels[positionX + k], (record.startPosition[k] - pivot[k]) + pivot[k]);
+        }
+        return;
+    }
+
+    // The two coordinates across the axis move: each is the item's offset
+    // from the pivot, as a row, times that coordinate's column of the
+    // matrix, plus the pivot. The coordinate along the axis stays and is not
+    // keyed.
+    const int k0 = axis == 1 ? 1 : 0;
+    const int k1 = axis == 3 ? 1 : 2;
     // Under "Rotate" the item's own rotation turns too: heading about Y,
     // pitch about X, bank about Z. Under "Keep" it stays.
-    const int turned = tool.method != 1 ? -1 : axis == 2 ? 0 : axis == 1 ? 1 : axis == 3 ? 2 : -1;
+    const int turned = tool.method != 1 ? -1 : axis == 2 ? 0 : axis == 1 ? 1 : 2; // heading, pitch, bank
 
-    // Each item's offset from the pivot, as a row, times the matrix, plus
-    // the pivot; only the values that are keyed are computed.
-    const KeyWriter setKey;
     for (std::size_t i = 0; i < count; ++i) {
         const ItemRecord &record = tool.items[i];
-        Vec3 v;
-        for (int k = 0; k < 3; ++k) v[k] = record.startPosition[k] - pivot[k];
-        for (int j = 0; j < movedCount; ++j) {
-            const int k = moved[j];
-            const double r = rotates ? v[0] * m[k] + v[1] * m[k + 3] + v[2] * m[k + 6] : v[k];
-            setKey(record.channels[positionX + k], r + pivot[k]);
-        }
+        const double x = record.startPosition[0] - pivot[0];
+        const double y = record.startPosition[1] - pivot[1];
+        const double z = record.startPosition[2] - pivot[2];
+        setKey(record.channels[positionX + k0], x * m[k0] + y * m[k0 + 3] + z * m[k0 + 6] + pivot[k0]);
+        setKey(record.channels[positionX + k1], x * m[k1] + y * m[k1 + 3] + z * m[k1 + 6] + pivot[k1]);
         if (turned >= 0) setKey(record.channels[rotationH + turned], record.startRotation[turned] + a);
     }
 }
