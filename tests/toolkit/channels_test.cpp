@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -100,6 +101,43 @@ TEST_F(ChannelsTest, SetChannelKeyNeverWritesANonFiniteValue) {
     EXPECT_EQ(keyed.keys()[0].value, 4.0);
     EXPECT_TRUE(bare.keys().empty());
     setChannelKey(nullptr, 1.0); // an unfilled slot
+}
+
+// A KeyWriter stands in for each envelope function the host lacks: without
+// findKey nothing is written, without setKeyValue an existing key keeps its
+// value, without createKey no key is added.
+TEST_F(ChannelsTest, KeyWriterWritesWhatTheEnvelopeFunctionsAtHandAllow) {
+    struct Case {
+        const char *missing;
+        double keyedAfter; // the key at the current time, 4 before
+        bool bareKeyed;    // whether the channel without a key got one
+    };
+    const Case cases[] = {
+        {"findKey", 4.0, false},
+        {"setKeyValue", 4.0, true},
+        {"createKey", 7.0, false},
+        {"nothing", 7.0, true},
+    };
+    const EnvelopeService complete = a.host.envelopeRecord;
+    for (const Case &c : cases) {
+        host::Item &item = itemWith({"Position.X", "Position.Y"});
+        host::Envelope &keyed = item.channels[0].envelope;
+        host::Envelope &bare = item.channels[1].envelope;
+        keyed.setKey(0.0, 4.0);
+        EnvelopeService &record = a.host.envelopeRecord;
+        record = complete;
+        if (std::string(c.missing) == "findKey") record.findKey = nullptr;
+        if (std::string(c.missing) == "setKeyValue") record.setKeyValue = nullptr;
+        if (std::string(c.missing) == "createKey") record.createKey = nullptr;
+
+        const KeyWriter setKey;
+        setKey(&keyed, 7.0);
+        setKey(&bare, 7.0);
+        ASSERT_EQ(keyed.keys().size(), 1u) << c.missing;
+        EXPECT_EQ(keyed.keys()[0].value, c.keyedAfter) << c.missing;
+        EXPECT_EQ(bare.keys().size(), c.bareKeyed ? 1u : 0u) << c.missing;
+    }
+    a.host.envelopeRecord = complete;
 }
 
 TEST(SetChannelKey, WithoutTheEnvelopeOrTimeServiceWritesNothing) {
