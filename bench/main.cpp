@@ -1,11 +1,18 @@
 // main.cpp: each case timed against its floor, in alternating batches of the
 // same run, and the table of the results.
 //
-//   kelzu_bench [--smoke] [Google Benchmark flags]
+//   kelzu_bench [--smoke] [--record FILE] [Google Benchmark flags]
+//   kelzu_bench --summarize FILE
 //
 // Google Benchmark's own report goes to standard error; the table and the
-// goals go to standard output. --smoke runs only N <= 100, briefly. The exit
-// status is 1 when a drag step allocated or a case failed to run.
+// goals go to standard output. --smoke runs only N <= 100, briefly.
+// --record also appends each case's result to FILE, a line each;
+// --summarize runs nothing and prints the table and the goals of the medians
+// of every result FILE holds for a case. Where a process's code and data
+// land moves a ratio by up to a tenth from one process to the next, so
+// scripts/bench takes the medians of three processes. The exit status is 1
+// when a drag step allocated or a case failed to run, 2 for a FILE that
+// cannot be read or written.
 #include "allocation_counter.h"
 #include "cases.h"
 
@@ -16,8 +23,12 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <iostream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -257,16 +268,83 @@ bool printGoals(bool smoke) {
     return allocationMet;
 }
 
+// One line per case: tool, step, N, tool ns, floor ns, ratio, allocations
+// and bytes per step.
+bool record(const std::string &path) {
+    std::ofstream out(path, std::ios::app);
+    for (const Result &r : results)
+        if (r.ran)
+            out << toolName(r.c->kind) << ' ' << stepName(r.c->step) << ' ' << r.n << ' ' << r.toolNs << ' '
+                << r.floorNs << ' ' << r.ratio << ' ' << r.allocsPerStep << ' ' << r.bytesPerStep << '\n';
+    return static_cast<bool>(out);
+}
+
+// The medians, per case, of the results recorded in `path`, in the order of
+// the cases and their N.
+bool summarize(const std::string &path) {
+    std::ifstream in(path);
+    if (!in) return false;
+    using Key = std::tuple<std::string, std::string, std::size_t>;
+    std::map<Key, std::vector<Result>> recorded;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string tool, step;
+        Result r;
+        if (!(fields >> tool >> step >> r.n >> r.toolNs >> r.floorNs >> r.ratio >> r.allocsPerStep >> r.bytesPerStep))
+            return false;
+        recorded[{tool, step, r.n}].push_back(r);
+    }
+    for (const Case &c : allCases())
+        for (std::size_t n : itemCounts) {
+            const auto found = recorded.find({toolName(c.kind), stepName(c.step), n});
+            if (found == recorded.end()) continue;
+            const std::vector<Result> &runs = found->second;
+            auto medianOf = [&runs](double Result::*field) {
+                std::vector<double> values;
+                for (const Result &r : runs) values.push_back(r.*field);
+                return median(values);
+            };
+            Result &r = results.emplace_back();
+            r.c = &c;
+            r.n = n;
+            r.ran = true;
+            r.toolNs = medianOf(&Result::toolNs);
+            r.floorNs = medianOf(&Result::floorNs);
+            r.ratio = medianOf(&Result::ratio);
+            double allocations = 0;
+            for (const Result &run : runs) allocations = std::max(allocations, run.allocsPerStep);
+            r.allocsPerStep = allocations; // any allocation in any run shows
+            r.bytesPerStep = medianOf(&Result::bytesPerStep);
+        }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     bool smoke = false;
+    std::string recordPath, summaryPath;
     std::vector<char *> args;
     for (int i = 0; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--smoke") == 0)
             smoke = true;
+        else if (std::strcmp(argv[i], "--record") == 0 && hasValue)
+            recordPath = argv[++i];
+        else if (std::strcmp(argv[i], "--summarize") == 0 && hasValue)
+            summaryPath = argv[++i];
         else
             args.push_back(argv[i]);
+    }
+    if (!summaryPath.empty()) {
+        if (!summarize(summaryPath)) {
+            std::fprintf(stderr, "kelzu_bench: cannot read the results in %s\n", summaryPath.c_str());
+            return 2;
+        }
+        std::printf("medians of the runs recorded in %s\n", summaryPath.c_str());
+        printTable();
+        return printGoals(false) ? 0 : 1;
     }
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
@@ -308,5 +386,9 @@ int main(int argc, char **argv) {
     std::printf("\n");
     const bool allocationMet = printGoals(smoke);
     if (failed) std::printf("some cases failed to run: see the benchmark report above\n");
+    if (!recordPath.empty() && !record(recordPath)) {
+        std::fprintf(stderr, "kelzu_bench: cannot write the results to %s\n", recordPath.c_str());
+        return 2;
+    }
     return allocationMet && !failed ? 0 : 1;
 }
