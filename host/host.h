@@ -10,6 +10,7 @@
 
 #include "host_interface.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -92,16 +93,8 @@ public:
     double valueAt(double t) const;
     // Index of the key at exactly t, or -1. O(log n).
     std::ptrdiff_t find(double t) const {
-        const Key *keys = keys_.data();
-        std::size_t lo = 0, hi = keys_.size(); // the first key at or after t is in [lo, hi]
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (keys[mid].time < t)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        return lo < keys_.size() && keys[lo].time == t ? static_cast<std::ptrdiff_t>(lo) : -1;
+        const Key *at = firstAtOrAfter(t);
+        return at != keys_.end() && at->time == t ? at - keys_.begin() : -1;
     }
     // Adds a key or replaces the value of the key at t. Amortised O(1) when
     // t is after every key. A NaN time is ignored: it has no place in the order.
@@ -112,6 +105,11 @@ public:
     double defaultValue() const { return defaultValue_; }
 
 private:
+    // The first key at or after t, by binary search; the end when none is.
+    const Key *firstAtOrAfter(double t) const {
+        return std::lower_bound(keys_.begin(), keys_.end(), t, [](const Key &key, double time) { return key.time < time; });
+    }
+
     KeyList keys_;
     double defaultValue_;
 };

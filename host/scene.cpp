@@ -17,8 +17,6 @@ const std::array<const char *, 9> defaultChannelNames{
 
 namespace {
 
-bool keyBefore(const Key &key, double t) { return key.time < t; }
-
 // The channel of that name without building a std::string for it. A
 // default channel's name is the very text of defaultChannelNames.
 Channel *channelNamed(const Item &item, const char *name) {
@@ -130,10 +128,10 @@ double Envelope::valueAt(double t) const {
         return keys_.back().value;
     // front.time < t < back.time: `next` is the first key at or after t and
     // has a key before it.
-    auto next = std::lower_bound(keys_.begin(), keys_.end(), t, keyBefore);
+    const Key *next = firstAtOrAfter(t);
     if (next->time == t)
         return next->value;
-    auto prev = next - 1;
+    const Key *prev = next - 1;
     double f = (t - prev->time) / (next->time - prev->time);
     return prev->value + (next->value - prev->value) * f;
 }
@@ -145,11 +143,11 @@ void Envelope::setKey(double t, double value) {
         keys_.push_back({t, value});
         return;
     }
-    auto it = std::lower_bound(keys_.begin(), keys_.end(), t, keyBefore);
-    if (it != keys_.end() && it->time == t)
-        it->value = value;
+    const Key *at = firstAtOrAfter(t);
+    if (at != keys_.end() && at->time == t)
+        keys_[static_cast<std::size_t>(at - keys_.begin())].value = value;
     else
-        keys_.insert(it, {t, value});
+        keys_.insert(at, {t, value});
 }
 
 // ---------------------------------------------------------------------------
